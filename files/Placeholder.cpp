@@ -1,0 +1,1 @@
+// Measurement files are written and read here.

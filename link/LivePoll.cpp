@@ -1,0 +1,142 @@
+#include "link/LivePoll.h"
+
+#include "ui/SerialPort.h"
+
+namespace meter {
+
+namespace {
+constexpr int FrameLength = 7;
+constexpr char FrameStart = 0x02;
+constexpr char FrameEnd = 0x03;
+// Attempts counted as failed before the fifth one decides that the link is lost.
+constexpr int MaxRetries = 3;
+} // namespace
+
+LivePoll::LivePoll(ui::SerialPort &port, Reading &reading, PollTimings timings, QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_reading(reading)
+    , m_timings(timings)
+{
+    m_tick.setInterval(m_timings.tickMs);
+    m_attempt.setSingleShot(true);
+    m_reopen.setSingleShot(true);
+    connect(&m_tick, &QTimer::timeout, this, &LivePoll::onTick);
+    connect(&m_attempt, &QTimer::timeout, this, &LivePoll::evaluate);
+    connect(&m_reopen, &QTimer::timeout, this, &LivePoll::tryReopen);
+    connect(&m_port, &ui::SerialPort::readyRead, this, &LivePoll::onBytes);
+    connect(&m_port, &ui::SerialPort::failed, this, &LivePoll::onDeviceFailed);
+}
+
+void LivePoll::setEnabled(bool on)
+{
+    if (on) {
+        if (!m_tick.isActive())
+            m_tick.start();
+        return;
+    }
+    m_tick.stop();
+    if (m_phase == Phase::Waiting) {
+        m_attempt.stop();
+        m_phase = Phase::Idle;
+    }
+}
+
+void LivePoll::onTick()
+{
+    // A tick that is still waiting owns the receive buffer; a second one would flush it.
+    if (m_phase != Phase::Idle)
+        return;
+    m_attempts = 0;
+    startAttempt();
+}
+
+void LivePoll::startAttempt()
+{
+    m_port.clearInput();
+    m_phase = Phase::Waiting;
+    m_attempt.start(m_timings.attemptMs);
+}
+
+void LivePoll::onBytes()
+{
+    switch (m_phase) {
+    case Phase::Waiting:
+        // Exactly seven: more (two frames back to back) never ends the wait early.
+        if (m_port.bytesAvailable() == FrameLength) {
+            m_attempt.stop();
+            evaluate();
+        }
+        break;
+    case Phase::NoData:
+        if (m_port.bytesAvailable() > 0) {
+            m_phase = Phase::Idle;
+            emit linkBack();
+            // The bytes that ended the silence are not trusted as a frame.
+            if (isEnabled())
+                m_port.readAll();
+        }
+        break;
+    case Phase::Idle:
+    case Phase::Reopening:
+        break;
+    }
+}
+
+void LivePoll::evaluate()
+{
+    if (m_phase != Phase::Waiting)
+        return;
+    const qint64 waiting = m_port.bytesAvailable();
+    if (waiting != FrameLength && m_attempts <= MaxRetries) {
+        ++m_attempts;
+        startAttempt();
+        return;
+    }
+    // After the fifth wait the link counts as lost, even if that wait did see a frame.
+    if (m_attempts > MaxRetries) {
+        enterNoData();
+        return;
+    }
+    const QByteArray frame = m_port.readAll();
+    m_attempts = 0;
+    if (frame.size() != FrameLength || frame.at(0) != FrameStart || frame.at(6) != FrameEnd) {
+        startAttempt();
+        return;
+    }
+    const auto *b = reinterpret_cast<const uint8_t *>(frame.constData());
+    DecodeStatus(m_reading, b[5]);
+    FormatOhm(m_reading, b[1], b[2]);
+    FormatVolt(m_reading, b[3], b[4]);
+    m_phase = Phase::Idle;
+    emit readingDecoded();
+}
+
+void LivePoll::enterNoData()
+{
+    m_phase = Phase::NoData;
+    emit linkLost();
+    onBytes();
+}
+
+void LivePoll::onDeviceFailed()
+{
+    m_attempt.stop();
+    m_phase = Phase::Reopening;
+    emit linkLost();
+    m_reopen.start(m_timings.reopenMs);
+}
+
+void LivePoll::tryReopen()
+{
+    if (m_port.open() == ui::SerialPort::OpenResult::Opened) {
+        m_phase = Phase::Idle;
+        m_port.clearInput();
+        emit linkBack();
+        return;
+    }
+    m_port.close();
+    m_reopen.start(m_timings.reopenMs);
+}
+
+} // namespace meter

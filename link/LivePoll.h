@@ -1,0 +1,75 @@
+#pragma once
+
+#include "link/Reading.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace ui {
+class SerialPort;
+}
+
+namespace meter {
+
+struct PollTimings
+{
+    int tickMs = 150;     // Timer1: how often a new tick may start
+    int attemptMs = 1000; // how long one attempt waits for a frame
+    int reopenMs = 1000;  // how often a broken device is tried again
+};
+
+// The live poll of the meter link. The meter streams 7-byte frames on its own
+// (0x02, resistance high/low, voltage high/low, status, 0x03); a tick throws away what
+// is waiting, then waits for exactly 7 fresh bytes. Five attempts without a frame mean
+// the link is lost: the tick then holds until any byte arrives again.
+//
+// Every wait is a state left by a signal or a single-shot timer, never a loop, so the
+// poll costs nothing while it waits and the windows stay responsive.
+class LivePoll : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Phase {
+        Idle,      // between ticks
+        Waiting,   // an attempt waits for exactly 7 bytes
+        NoData,    // link lost: waiting for any byte
+        Reopening, // the device broke: trying to open it again
+    };
+
+    LivePoll(ui::SerialPort &port, Reading &reading, PollTimings timings = {}, QObject *parent = nullptr);
+
+    // Timer1. Disabling abandons an attempt in progress, so a command that uses the port
+    // finds it to itself.
+    void setEnabled(bool on);
+    bool isEnabled() const { return m_tick.isActive(); }
+    int intervalMs() const { return m_tick.interval(); }
+    Phase phase() const { return m_phase; }
+
+signals:
+    // A valid frame was decoded into the reading record.
+    void readingDecoded();
+    // "No COM": no frame after five attempts, or the device broke.
+    void linkLost();
+    // Bytes came back, or the broken device opened again.
+    void linkBack();
+
+private:
+    void onTick();
+    void startAttempt();
+    void onBytes();
+    void evaluate();
+    void enterNoData();
+    void onDeviceFailed();
+    void tryReopen();
+
+    ui::SerialPort &m_port;
+    Reading &m_reading;
+    PollTimings m_timings;
+    QTimer m_tick;
+    QTimer m_attempt;
+    QTimer m_reopen;
+    Phase m_phase = Phase::Idle;
+    int m_attempts = 0;
+};
+
+} // namespace meter

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or build-sanitize/ with --sanitize).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=build
+extra=()
+if [ "${1:-}" = "--sanitize" ]; then
+  dir=build-sanitize
+  extra=(-DDORVEL_SANITIZE=ON)
+fi
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${extra[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

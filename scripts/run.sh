@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Dorvel. With no USB meter adapter attached it first starts the
+# bundled meter simulator on a pseudo-terminal and pre-fills the port field with its path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh
+shopt -s nullglob
+adapters=(/dev/ttyUSB* /dev/ttyACM*)
+if [ ${#adapters[@]} -gt 0 ]; then
+  echo "Meter adapter found: ${adapters[0]}"
+  exec build/app/dorvel "${adapters[0]}"
+fi
+link="${TMPDIR:-/tmp}/dorvel-meter-$(id -u)"
+build/tools/dorvel-meter-sim --link "$link" </dev/null &
+sim=$!
+trap 'kill $sim 2>/dev/null || true' EXIT
+for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+echo "Meter simulator on $link (choose it in the Port window and press OK)"
+build/app/dorvel "$link"

@@ -1,0 +1,271 @@
+#include "link/AppState.h"
+#include "link/LivePoll.h"
+#include "link/Views.h"
+#include "panel/Panel.h"
+#include "ui/fakes/FakeClock.h"
+#include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using ui::FakeSerialPort;
+
+namespace {
+
+QByteArray frame(int ohm, int volt, int status, char first = 0x02, char last = 0x03)
+{
+    QByteArray f;
+    f.append(first);
+    f.append(char(ohm >> 8));
+    f.append(char(ohm & 0xFF));
+    f.append(char(volt >> 8));
+    f.append(char(volt & 0xFF));
+    f.append(char(status));
+    f.append(last);
+    return f;
+}
+
+// Short timings so a lost link shows in half a second instead of five.
+constexpr meter::PollTimings Fast{15, 100, 50};
+
+struct Rig
+{
+    meter::AppState state;
+    FakeSerialPort port;
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::FakeClock clock;
+    panel::Panel panel{state, panel::PanelServices{port, dialogs, shell, clock, Fast}};
+
+    Rig()
+    {
+        state.ComPortNumber = 3;
+        port.openResults.insert(QStringLiteral("/dev/ttyS2"), ui::SerialPort::OpenResult::Opened);
+    }
+    QString label(const char *name) const
+    {
+        return panel.findChild<QLabel *>(QString::fromLatin1(name))->text();
+    }
+    bool milliShown() const { return !panel.findChild<QLabel *>(QStringLiteral("LblMOhm"))->isHidden(); }
+};
+
+// A meter that streams one frame per period while it runs.
+struct Meter : QObject
+{
+    FakeSerialPort &port;
+    QByteArray bytes;
+    QTimer timer;
+    Meter(FakeSerialPort &p, QByteArray f, int periodMs)
+        : port(p)
+        , bytes(std::move(f))
+    {
+        connect(&timer, &QTimer::timeout, this, [this] { port.feed(bytes); });
+        timer.start(periodMs);
+    }
+};
+
+struct ViewsSpy final : meter::Views
+{
+    QStringList calls;
+    bool ohmGraphVisible() const override { return true; }
+    bool voltGraphVisible() const override { return true; }
+    void closeOhmGraph() override { calls << "closeOhm"; }
+    void closeVoltGraph() override { calls << "closeVolt"; }
+    void showGraphs(int interval) override { calls << QStringLiteral("showGraphs %1").arg(interval); }
+    void closeList() override { calls << "closeList"; }
+    void showList() override { calls << "showList"; }
+};
+
+} // namespace
+
+class TestLivePoll : public QObject
+{
+    Q_OBJECT
+private slots:
+    void streamingMeterIsShown();
+    void switchedOffMeterComesBack();
+    void badFramesAreDropped_data();
+    void badFramesAreDropped();
+    void aWaitingTickIsNotRestarted();
+    void brokenDeviceIsReopenedWithoutFlood();
+    void portThatCannotOpenEndsTheProgram();
+    void devicePathNamesTheLink();
+    void rangeChangeRestartsRunningViews();
+};
+
+void TestLivePoll::streamingMeterIsShown()
+{
+    Rig rig;
+    QVERIFY(rig.panel.load());
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com3"));
+    QCOMPARE(rig.panel.windowTitle(), QStringLiteral("Dorvel   V10.05"));
+    QCOMPARE(rig.state.SampleSeconds, 2);
+    QCOMPARE(rig.state.SampleClock, QStringLiteral("2024/03/05 14:07:09"));
+    QVERIFY(rig.label("ValOhm").isEmpty());
+
+    Meter meter(rig.port, frame(2500, 3700, 3), 10);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+    QCOMPARE(rig.label("ValVoltage"), QStringLiteral("3.700"));
+    QVERIFY(rig.milliShown());
+
+    meter.bytes = frame(1500, 1500, 1 | 4);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("1.500"));
+    QCOMPARE(rig.label("ValVoltage"), QStringLiteral("15.00"));
+    QVERIFY(!rig.milliShown());
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com3"));
+}
+
+void TestLivePoll::switchedOffMeterComesBack()
+{
+    Rig rig;
+    QVERIFY(rig.panel.load());
+    {
+        Meter meter(rig.port, frame(1234, 1234, 3), 10);
+        QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("12.34"));
+    }
+    // Five empty waits of 100 ms: the link is lost, the reading stays.
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 2000);
+    QCOMPARE(rig.label("ValOhm"), QStringLiteral("12.34"));
+    QCOMPARE(rig.panel.poll().phase(), meter::LivePoll::Phase::NoData);
+
+    // One byte ends the silence; the next tick reads a frame.
+    rig.port.feed(QByteArray(1, '\x55'));
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("COM3"));
+    QCOMPARE(rig.port.bytesAvailable(), 0);
+    Meter meter(rig.port, frame(999, 999, 2), 10);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("99.9"));
+}
+
+void TestLivePoll::badFramesAreDropped_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("wrong first byte") << frame(1, 1, 0, 0x05, 0x03);
+    QTest::newRow("wrong last byte") << frame(1, 1, 0, 0x02, 0x02);
+    QTest::newRow("two frames at once") << frame(1, 1, 0) + frame(1, 1, 0);
+    QTest::newRow("six bytes") << frame(1, 1, 0).left(6);
+    QTest::newRow("garbage") << QByteArray("\xff\x00\x13\x37\x02\x03\x03\x02\x00", 9);
+}
+
+void TestLivePoll::badFramesAreDropped()
+{
+    QFETCH(QByteArray, bytes);
+    Rig rig;
+    QVERIFY(rig.panel.load());
+    {
+        Meter meter(rig.port, bytes, 10);
+        QTest::qWait(250);
+    }
+    QVERIFY(rig.label("ValOhm").isEmpty());
+    // Any frame with the right first and last bytes is taken, whatever it holds.
+    Meter meter(rig.port, frame(0xFFFF, 0xFFFF, 0xFF), 10);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("----"));
+    QCOMPARE(rig.label("ValVoltage"), QStringLiteral("-OL"));
+}
+
+void TestLivePoll::aWaitingTickIsNotRestarted()
+{
+    Rig rig;
+    QVERIFY(rig.panel.load());
+    // Ticks come every 15 ms, but one attempt lasts 100 ms and owns the buffer meanwhile:
+    // a flush per attempt, not per tick.
+    QTest::qWait(350);
+    QVERIFY2(rig.port.clearCalls <= 5, qPrintable(QString::number(rig.port.clearCalls)));
+    QVERIFY(rig.port.clearCalls >= 3);
+}
+
+void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
+{
+    Rig rig;
+    QVERIFY(rig.panel.load());
+    Meter meter(rig.port, frame(2500, 3700, 3), 10);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+
+    rig.port.openResults.clear(); // the adapter is gone
+    const int opensBefore = rig.port.openCalls;
+    rig.port.breakDevice();
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
+    QTest::qWait(300);
+    // One try about every reopen interval (50 ms here), not a loop.
+    const int tries = rig.port.openCalls - opensBefore;
+    QVERIFY2(tries >= 3 && tries <= 8, qPrintable(QString::number(tries)));
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
+
+    rig.port.openResults.insert(QStringLiteral("/dev/ttyS2"), ui::SerialPort::OpenResult::Opened);
+    QTRY_COMPARE(rig.label("LblCom"), QStringLiteral("COM3"));
+    meter.bytes = frame(1111, 3700, 3);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("11.11"));
+}
+
+void TestLivePoll::portThatCannotOpenEndsTheProgram()
+{
+    Rig rig;
+    rig.state.ComPortNumber = 7; // nothing at /dev/ttyS6
+    rig.panel.show();
+    QVERIFY(!rig.panel.load());
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("COM Port Open Error !!!"));
+    QCOMPARE(rig.dialogs.messages[0].icon, ui::Dialogs::Icon::Critical);
+    QVERIFY(!rig.panel.isVisible());
+    QVERIFY(!rig.panel.poll().isEnabled());
+
+    Rig never; // no port chosen at all: port 0
+    never.state.ComPortNumber = 0;
+    never.port.openResults.insert(QStringLiteral("/dev/ttyS-1"), ui::SerialPort::OpenResult::Opened);
+    QVERIFY(!never.panel.load());
+    QCOMPARE(never.dialogs.messages.size(), 1);
+}
+
+void TestLivePoll::devicePathNamesTheLink()
+{
+    Rig rig;
+    rig.state.ComPortPath = QStringLiteral("/dev/ttyUSB0");
+    rig.port.openResults.insert(QStringLiteral("/dev/ttyUSB0"), ui::SerialPort::OpenResult::Opened);
+    QVERIFY(rig.panel.load());
+    QCOMPARE(rig.port.portName(), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com ttyUSB0"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 2000);
+    rig.port.feed("x");
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("COM ttyUSB0"));
+}
+
+void TestLivePoll::rangeChangeRestartsRunningViews()
+{
+    meter::AppState s;
+    ViewsSpy views;
+    DecodeStatus(s.reading, 3);
+    // Nothing runs: a range change touches nothing.
+    s.GraphRangeCode = 1;
+    s.ListRangeCode = 1;
+    meter::restartViewsOnRangeChange(s, views, 150);
+    QVERIFY(views.calls.isEmpty());
+
+    // The list runs under another range: closed and shown again under the new one.
+    s.ListOn = true;
+    meter::restartViewsOnRangeChange(s, views, 150);
+    QCOMPARE(views.calls, QStringList({"closeList", "showList"}));
+    QCOMPARE(int(s.ListRangeCode), 3);
+    QVERIFY(s.ListOn);
+
+    // Same range again: no restart.
+    views.calls.clear();
+    meter::restartViewsOnRangeChange(s, views, 150);
+    QVERIFY(views.calls.isEmpty());
+
+    // Graphs under another range: both closed, restarted with the new axis limits.
+    s.GraphOn = true;
+    DecodeStatus(s.reading, 2 | 4);
+    s.ListOn = false;
+    meter::restartViewsOnRangeChange(s, views, 150);
+    QCOMPARE(views.calls, QStringList({"closeOhm", "closeVolt", "showGraphs 150"}));
+    QCOMPARE(int(s.GraphRangeCode), 6);
+    QCOMPARE(int(s.GraphOhmMax), 400);
+    QCOMPARE(int(s.GraphOhmMin), 0);
+    QCOMPARE(int(s.GraphVoltMax), 40);
+    QCOMPARE(int(s.GraphVoltMin), -40);
+    QCOMPARE(s.GraphStep, 1.0f);
+}
+
+QTEST_MAIN(TestLivePoll)
+#include "tst_livepoll.moc"

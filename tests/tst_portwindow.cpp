@@ -1,0 +1,164 @@
+#include "link/AppState.h"
+#include "link/PortWindow.h"
+#include "ui/fakes/FakePortEnumerator.h"
+#include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using Open = ui::SerialPort::OpenResult;
+
+namespace {
+
+struct Rig
+{
+    meter::AppState state;
+    ui::FakeSerialPort probe;
+    ui::FakePortEnumerator ports;
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    meter::PortWindow window{state, probe, ports, dialogs, shell};
+
+    QComboBox *field() const { return window.findChild<QComboBox *>(QStringLiteral("TxtCOM")); }
+    QStringList entries() const
+    {
+        QStringList out;
+        for (int i = 0; i < field()->count(); ++i)
+            out << field()->itemText(i);
+        return out;
+    }
+    void click(const char *name)
+    {
+        QTest::mouseClick(window.findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
+    }
+};
+
+QStringList allSixteen()
+{
+    QStringList out;
+    for (int n = 1; n <= 16; ++n)
+        out << QStringLiteral("COM  %1").arg(n);
+    return out;
+}
+
+} // namespace
+
+class TestPortWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadListsSixteenPorts();
+    void okChoosesTheTypedOrSelectedPort_data();
+    void okChoosesTheTypedOrSelectedPort();
+    void okHandsOverAndCloses();
+    void autoScanListsUsablePorts();
+    void autoScanFindingNothingSaysSo();
+};
+
+void TestPortWindow::loadListsSixteenPorts()
+{
+    Rig rig;
+    QCOMPARE(rig.window.windowTitle(), QStringLiteral("COM Port"));
+    QCOMPARE(rig.entries(), allSixteen());
+    QCOMPARE(rig.field()->currentText(), QStringLiteral("COM  1"));
+    QCOMPARE(int(rig.state.ComPortNumber), 0);
+}
+
+void TestPortWindow::okChoosesTheTypedOrSelectedPort_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("path");
+
+    // The earlier choice is port 4.
+    QTest::newRow("Auto") << "Auto" << 1 << "";
+    QTest::newRow("COM  1") << "COM  1" << 1 << "";
+    QTest::newRow("COM  9") << "COM  9" << 9 << "";
+    QTest::newRow("COM  16") << "COM  16" << 16 << "";
+    QTest::newRow("device path") << "/dev/ttyUSB0" << 4 << "/dev/ttyUSB0";
+    QTest::newRow("no blanks") << "COM1" << 4 << "";
+    QTest::newRow("one blank") << "COM 5" << 4 << "";
+    QTest::newRow("lower case") << "com  5" << 4 << "";
+    QTest::newRow("out of list") << "COM  17" << 4 << "";
+    QTest::newRow("auto lower case") << "auto" << 4 << "";
+    QTest::newRow("empty") << "" << 4 << "";
+}
+
+void TestPortWindow::okChoosesTheTypedOrSelectedPort()
+{
+    QFETCH(QString, text);
+    Rig rig;
+    rig.state.ComPortNumber = 4;
+    rig.field()->setEditText(text);
+    rig.window.ok();
+    QTEST(int(rig.state.ComPortNumber), "number");
+    QTEST(rig.state.ComPortPath, "path");
+}
+
+void TestPortWindow::okHandsOverAndCloses()
+{
+    Rig rig;
+    rig.window.show();
+    QSignalSpy chosen(&rig.window, &meter::PortWindow::portChosen);
+    rig.field()->setCurrentIndex(4);
+    rig.click("CmdOK");
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(int(rig.state.ComPortNumber), 5);
+    QVERIFY(!rig.window.isVisible());
+
+    // A path chosen first, then a numbered port: the number wins again.
+    Rig again;
+    again.window.setChoiceText(QStringLiteral("/tmp/dorvel-meter"));
+    again.window.ok();
+    QCOMPARE(again.state.ComPortPath, QStringLiteral("/tmp/dorvel-meter"));
+    again.field()->setEditText(QStringLiteral("COM  2"));
+    again.window.ok();
+    QCOMPARE(int(again.state.ComPortNumber), 2);
+    QVERIFY(again.state.ComPortPath.isEmpty());
+}
+
+void TestPortWindow::autoScanListsUsablePorts()
+{
+    Rig rig;
+    rig.probe.openResults.insert(QStringLiteral("/dev/ttyS2"), Open::Opened);       // COM 3
+    rig.probe.openResults.insert(QStringLiteral("/dev/ttyS4"), Open::Opened);       // COM 5
+    rig.probe.openResults.insert(QStringLiteral("/dev/ttyS8"), Open::AlreadyInUse); // COM 9
+    rig.ports.present = {{QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}},
+                         {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R"), {}, {}, {}},
+                         {QStringLiteral("/dev/ttyACM1"), {}, {}, {}, {}}};
+    rig.click("BtnAutoScan");
+    QCOMPARE(rig.entries(), QStringList({"COM  3", "COM  5", "COM  9", "/dev/ttyUSB0", "/dev/ttyACM1"}));
+    QCOMPARE(rig.field()->currentText(), QStringLiteral("COM  3"));
+    QCOMPARE(rig.probe.openCalls, 16);
+    QVERIFY(!rig.probe.isOpen());
+    QCOMPARE(rig.window.findChild<QProgressBar *>(QStringLiteral("ProgressBar1"))->value(), 16);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+
+    rig.window.ok();
+    QCOMPARE(int(rig.state.ComPortNumber), 3);
+
+    rig.click("BtnReset");
+    QCOMPARE(rig.entries(), allSixteen());
+}
+
+void TestPortWindow::autoScanFindingNothingSaysSo()
+{
+    Rig rig;
+    rig.state.ComPortNumber = 6;
+    rig.window.autoScan();
+    QVERIFY(rig.entries().isEmpty());
+    QCOMPARE(rig.field()->currentIndex(), -1);
+    QVERIFY(rig.field()->currentText().isEmpty());
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("No serial port was found."));
+    rig.window.ok();
+    QCOMPARE(int(rig.state.ComPortNumber), 6);
+}
+
+QTEST_MAIN(TestPortWindow)
+#include "tst_portwindow.moc"

@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+namespace ui {
+
+class PortEnumerator;
+class Shell;
+
+// Shows where the system lists its serial ports: the device manager on Windows, a table of
+// the ports present (path, description, maker, USB ids, serial number) elsewhere.
+void showDeviceManager(QWidget *parent, const PortEnumerator &ports, Shell &shell);
+
+} // namespace ui

@@ -1,0 +1,69 @@
+#include "ui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringList>
+
+namespace ui {
+
+void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(parent);
+    switch (icon) {
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &title,
+                                            const QString &prompt, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+QString QtDialogs::openFileName(QWidget *parent, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
+}
+
+QString QtDialogs::saveFileName(QWidget *parent, const QString &filter)
+{
+    // QFileDialog asks before replacing an existing file unless told otherwise.
+    return QFileDialog::getSaveFileName(parent, QString(), QString(), qtFilter(filter));
+}
+
+bool QtDialogs::printSetup(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QString qtFilter(const QString &classicFilter)
+{
+    const QStringList parts = classicFilter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            continue;
+        QString name = parts[i];
+        // Qt's dialogs read the pattern from the parentheses; "*.*" would demand a dot.
+        name.replace(QLatin1String("(*.*)"), QLatin1String("(*)"));
+        out.append(name);
+    }
+    return out.join(QLatin1String(";;"));
+}
+
+} // namespace ui

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+class QPrinter;
+
+namespace ui {
+
+// Every modal dialog of the programs goes through here, so tests can script the answers.
+class Dialogs
+{
+public:
+    enum class Icon { Information, Warning, Critical, Question };
+
+    virtual ~Dialogs() = default;
+
+    virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    // std::nullopt on cancel.
+    virtual std::optional<QString> inputText(QWidget *parent, const QString &title,
+                                             const QString &prompt, const QString &defaultText) = 0;
+    // The filters are in the classic "Name (*.ext)|*.ext|" form. Empty result on cancel.
+    virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
+    // Asks before replacing an existing file. Empty result on cancel.
+    virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
+    // False on cancel.
+    virtual bool printSetup(QWidget *parent, QPrinter &printer) = 0;
+};
+
+class QtDialogs final : public Dialogs
+{
+public:
+    void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    std::optional<QString> inputText(QWidget *parent, const QString &title, const QString &prompt,
+                                     const QString &defaultText) override;
+    QString openFileName(QWidget *parent, const QString &filter) override;
+    QString saveFileName(QWidget *parent, const QString &filter) override;
+    bool printSetup(QWidget *parent, QPrinter &printer) override;
+};
+
+// "Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|" -> "Dorvel (*.Dvm);;All Files (*)".
+QString qtFilter(const QString &classicFilter);
+
+} // namespace ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+namespace ui {
+
+// Dialog answers queued by a test; every dialog shown is recorded.
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    struct Message
+    {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+
+    QList<Message> messages;
+    QStringList inputPrompts;
+    QStringList filters;
+    QQueue<std::optional<QString>> inputAnswers;
+    QQueue<QString> openAnswers;
+    QQueue<QString> saveAnswers;
+    QQueue<bool> printAnswers;
+    int printSetups = 0;
+
+    void message(QWidget *, Icon icon, const QString &title, const QString &text) override
+    {
+        messages.append({icon, title, text});
+    }
+    std::optional<QString> inputText(QWidget *, const QString &, const QString &prompt,
+                                     const QString &) override
+    {
+        inputPrompts.append(prompt);
+        return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.dequeue();
+    }
+    QString openFileName(QWidget *, const QString &filter) override
+    {
+        filters.append(filter);
+        return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
+    }
+    QString saveFileName(QWidget *, const QString &filter) override
+    {
+        filters.append(filter);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+    }
+    bool printSetup(QWidget *, QPrinter &) override
+    {
+        ++printSetups;
+        return printAnswers.isEmpty() ? false : printAnswers.dequeue();
+    }
+};
+
+} // namespace ui
