@@ -1,0 +1,138 @@
+// The simulator on a pseudo-terminal, the real serial code and the main window together.
+#include "link/AppState.h"
+#include "panel/Panel.h"
+#include "support/MeterSimProcess.h"
+#include "ui/Clock.h"
+#include "ui/QtSerialPort.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/resource.h>
+
+namespace {
+
+// Process CPU time in milliseconds, user and system.
+qint64 cpuMs()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
+}
+
+struct Rig
+{
+    QTemporaryDir dir;
+    MeterSimProcess sim{dir.filePath(QStringLiteral("meter"))};
+    meter::AppState state;
+    ui::QtSerialPort port;
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::SystemClock clock;
+    // Shorter attempts than the meter program's second, so a lost link shows in about 2 s.
+    std::unique_ptr<panel::Panel> panel;
+
+    bool start()
+    {
+        if (!sim.start())
+            return false;
+        state.ComPortPath = sim.linkPath();
+        panel = std::make_unique<panel::Panel>(
+            state, panel::PanelServices{port, dialogs, shell, clock, meter::PollTimings{150, 400, 300}});
+        return panel->load();
+    }
+    QString label(const char *name) const
+    {
+        return panel->findChild<QLabel *>(QString::fromLatin1(name))->text();
+    }
+    bool milliShown() const { return !panel->findChild<QLabel *>(QStringLiteral("LblMOhm"))->isHidden(); }
+};
+
+const QRegularExpression TwoDecimals(QStringLiteral("^\\d{1,2}\\.\\d\\d$"));
+const QRegularExpression OneDecimal(QStringLiteral("^\\d{1,3}\\.\\d$"));
+const QRegularExpression ThreeDecimals(QStringLiteral("^\\d\\.\\d\\d\\d$"));
+
+} // namespace
+
+class TestEndToEndLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void liveReadingAndRanges();
+    void switchedOffMeterAndBadFrames();
+    void pulledAdapterRecoversWithoutFlood();
+};
+
+void TestEndToEndLink::liveReadingAndRanges()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com meter"));
+    QTRY_VERIFY_WITH_TIMEOUT(TwoDecimals.match(rig.label("ValOhm")).hasMatch(), 3000);
+    QVERIFY2(ThreeDecimals.match(rig.label("ValVoltage")).hasMatch(), qPrintable(rig.label("ValVoltage")));
+    QVERIFY(rig.milliShown());
+
+    QVERIFY(rig.sim.command("set 1234 3700"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("12.34"), 3000);
+    QCOMPARE(rig.label("ValVoltage"), QStringLiteral("3.700"));
+
+    QVERIFY(rig.sim.command("range 1")); // 4 Ohm: no milli prefix
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.milliShown(), 3000);
+    QVERIFY(ThreeDecimals.match(rig.label("ValOhm")).hasMatch());
+
+    QVERIFY(rig.sim.command("negative on"));
+    QVERIFY(rig.sim.command("volt-ol on"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValVoltage"), QStringLiteral("-OL"), 3000);
+    QVERIFY(rig.sim.command("noreading on"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("----"), 3000);
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com meter"));
+}
+
+void TestEndToEndLink::switchedOffMeterAndBadFrames()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QVERIFY(rig.sim.command("set 2500 3700"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+
+    QVERIFY(rig.sim.command("silent"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 5000);
+    QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00")); // the last reading stays
+    QVERIFY(rig.sim.command("set 2600 3700"));
+    QVERIFY(rig.sim.command("resume"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("COM meter"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("26.00"), 3000);
+
+    // Corrupt and doubled frames and garbage: dropped, and the stream is taken up again.
+    QVERIFY(rig.sim.command("set 2700 3700"));
+    QVERIFY(rig.sim.command("corrupt 10"));
+    QVERIFY(rig.sim.command("double 10"));
+    QVERIFY(rig.sim.command("garbage 300"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("27.00"), 8000);
+}
+
+void TestEndToEndLink::pulledAdapterRecoversWithoutFlood()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 3000);
+
+    QVERIFY(rig.sim.command("vanish"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 5000);
+    // While the device is gone the program waits on a timer: no error flood.
+    const qint64 before = cpuMs();
+    QTest::qWait(1500);
+    const qint64 spent = cpuMs() - before;
+    QVERIFY2(spent < 300, qPrintable(QStringLiteral("%1 ms of CPU in 1.5 s").arg(spent)));
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
+
+    QVERIFY(rig.sim.command("set 3300 3700"));
+    QVERIFY(rig.sim.command("return"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("COM meter"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("33.00"), 5000);
+}
+
+QTEST_MAIN(TestEndToEndLink)
+#include "tst_endtoend_link.moc"

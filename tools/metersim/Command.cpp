@@ -1,0 +1,267 @@
+#include "tools/metersim/Command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace metersim {
+
+namespace {
+
+std::vector<std::string_view> words(std::string_view line)
+{
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i])))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i])))
+            ++i;
+        if (i > start)
+            out.push_back(line.substr(start, i - start));
+    }
+    return out;
+}
+
+std::string_view trimmed(std::string_view s)
+{
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Decimal, or hexadecimal with 0x (status bytes are easier to think of in hex). A leading
+// zero does not mean octal: "010" is ten.
+std::optional<int> integer(std::string_view s, int lo, int hi)
+{
+    int base = 10;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    int value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, base);
+    if (ec != std::errc() || end != s.data() + s.size() || value < lo || value > hi)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<bool> onOff(std::string_view s)
+{
+    if (s == "on")
+        return true;
+    if (s == "off")
+        return false;
+    return std::nullopt;
+}
+
+Command of(Command::Kind kind)
+{
+    Command c;
+    c.kind = kind;
+    return c;
+}
+
+ParsedLine fail(std::string reason)
+{
+    return {std::nullopt, std::move(reason)};
+}
+
+ParsedLine ok(Command c)
+{
+    return {std::move(c), {}};
+}
+
+struct Switch
+{
+    std::string_view name;
+    Command::Kind kind;
+};
+
+constexpr Switch kSwitches[] = {
+    {"volt40", Command::Kind::Volt40},       {"ohm-ol", Command::Kind::OhmOverRange},
+    {"volt-ol", Command::Kind::VoltOverRange}, {"negative", Command::Kind::Negative},
+    {"noreading", Command::Kind::NoReading},
+};
+
+struct Counted
+{
+    std::string_view name;
+    Command::Kind kind;
+    int max;
+};
+
+constexpr Counted kCounted[] = {
+    {"corrupt", Command::Kind::Corrupt, 1000000},
+    {"double", Command::Kind::Double, 1000000},
+    {"garbage", Command::Kind::Garbage, 65536},
+};
+
+struct Bare
+{
+    std::string_view name;
+    Command::Kind kind;
+};
+
+constexpr Bare kBare[] = {
+    {"drift", Command::Kind::Drift},   {"silent", Command::Kind::Silent},
+    {"resume", Command::Kind::Resume}, {"return", Command::Kind::Return},
+    {"quit", Command::Kind::Quit},     {"memory-empty", Command::Kind::MemoryEmpty},
+};
+
+std::string quoted(std::string_view s)
+{
+    return "\"" + std::string(s) + "\"";
+}
+
+} // namespace
+
+ParsedLine parseCommand(std::string_view line)
+{
+    const std::vector<std::string_view> w = words(line);
+    if (w.empty() || w[0].front() == '#')
+        return {};
+    const std::string_view name = w[0];
+    const std::size_t args = w.size() - 1;
+
+    for (const Bare &b : kBare) {
+        if (name != b.name)
+            continue;
+        if (args != 0)
+            return fail(std::string(name) + " takes no argument");
+        return ok(of(b.kind));
+    }
+    for (const Switch &s : kSwitches) {
+        if (name != s.name)
+            continue;
+        const auto on = args == 1 ? onOff(w[1]) : std::nullopt;
+        if (!on)
+            return fail(std::string(name) + " needs on or off");
+        Command c = of(s.kind);
+        c.on = *on;
+        return ok(c);
+    }
+    for (const Counted &k : kCounted) {
+        if (name != k.name)
+            continue;
+        const auto n = args == 1 ? integer(w[1], 0, k.max) : std::nullopt;
+        if (!n)
+            return fail(std::string(name) + " needs a count 0.." + std::to_string(k.max));
+        Command c = of(k.kind);
+        c.number = *n;
+        return ok(c);
+    }
+
+    if (name == "range") {
+        const auto n = args == 1 ? integer(w[1], 0, 3) : std::nullopt;
+        if (!n)
+            return fail("range needs a code 0..3 (0 = 40 Ohm, 1 = 4 Ohm, 2 = 400 mOhm, 3 = 40 mOhm)");
+        Command c = of(Command::Kind::Range);
+        c.number = *n;
+        return ok(c);
+    }
+    if (name == "set") {
+        const auto ohm = args == 2 ? integer(w[1], 0, 9999) : std::nullopt;
+        const auto volt = args == 2 ? integer(w[2], 0, 9999) : std::nullopt;
+        if (!ohm || !volt)
+            return fail("set needs two counts 0..9999: OHMCOUNT VOLTCOUNT");
+        Command c = of(Command::Kind::Set);
+        c.number = *ohm;
+        c.second = *volt;
+        return ok(c);
+    }
+    if (name == "status") {
+        if (args == 1 && w[1] == "auto")
+            return ok(of(Command::Kind::StatusAuto));
+        const auto s = args == 1 ? integer(w[1], 0, 255) : std::nullopt;
+        if (!s)
+            return fail("status needs a byte 0..255 (or 0x00..0xff) or auto");
+        Command c = of(Command::Kind::Status);
+        c.number = *s;
+        return ok(c);
+    }
+    if (name == "period") {
+        const auto ms = args == 1 ? integer(w[1], kMinPeriodMs, kMaxPeriodMs) : std::nullopt;
+        if (!ms)
+            return fail("period needs milliseconds " + std::to_string(kMinPeriodMs) + ".."
+                        + std::to_string(kMaxPeriodMs));
+        Command c = of(Command::Kind::Period);
+        c.number = *ms;
+        return ok(c);
+    }
+    if (name == "vanish") {
+        Command c = of(Command::Kind::Vanish);
+        if (args == 0)
+            return ok(c);
+        const std::string arg(w[1]);
+        char *end = nullptr;
+        const double seconds = std::strtod(arg.c_str(), &end);
+        if (args != 1 || end != arg.c_str() + arg.size() || !std::isfinite(seconds) || seconds <= 0
+            || seconds > 86400)
+            return fail("vanish takes seconds until the meter returns, more than 0 and at most 86400");
+        c.number = std::max(1, static_cast<int>(std::lround(seconds * 1000)));
+        return ok(c);
+    }
+    if (name == "memory") {
+        // The rest of the line is the path, so names with spaces need no quoting.
+        const std::string_view rest = trimmed(line.substr(line.find("memory") + 6));
+        if (rest.empty())
+            return fail("memory needs default or a FILE (or use memory-empty)");
+        if (rest == "default")
+            return ok(of(Command::Kind::MemoryDefault));
+        Command c = of(Command::Kind::MemoryFile);
+        c.text = std::string(rest);
+        return ok(c);
+    }
+    return fail("unknown command " + quoted(name) + " (see --help)");
+}
+
+std::string commandText(const Command &c)
+{
+    using K = Command::Kind;
+    const auto onOffText = [&](const char *name) { return std::string(name) + (c.on ? " on" : " off"); };
+    const auto withNumber = [&](const char *name) { return std::string(name) + " " + std::to_string(c.number); };
+    switch (c.kind) {
+    case K::Range: return withNumber("range");
+    case K::Volt40: return onOffText("volt40");
+    case K::OhmOverRange: return onOffText("ohm-ol");
+    case K::VoltOverRange: return onOffText("volt-ol");
+    case K::Negative: return onOffText("negative");
+    case K::NoReading: return onOffText("noreading");
+    case K::Set: return withNumber("set") + " " + std::to_string(c.second);
+    case K::Drift: return "drift";
+    case K::Status: return withNumber("status");
+    case K::StatusAuto: return "status auto";
+    case K::Silent: return "silent";
+    case K::Resume: return "resume";
+    case K::Corrupt: return withNumber("corrupt");
+    case K::Double: return withNumber("double");
+    case K::Garbage: return withNumber("garbage");
+    case K::Vanish: {
+        if (c.number == 0)
+            return "vanish";
+        const int ms = c.number;
+        std::string text = "vanish " + std::to_string(ms / 1000);
+        if (ms % 1000 != 0) {
+            const std::string frac = std::to_string(1000 + ms % 1000).substr(1);
+            text += "." + frac.substr(0, frac.find_last_not_of('0') + 1);
+        }
+        return text;
+    }
+    case K::Return: return "return";
+    case K::Period: return withNumber("period");
+    case K::MemoryEmpty: return "memory-empty";
+    case K::MemoryDefault: return "memory default";
+    case K::MemoryFile: return "memory " + c.text;
+    case K::Quit: return "quit";
+    }
+    return {};
+}
+
+} // namespace metersim
