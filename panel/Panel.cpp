@@ -1,15 +1,16 @@
 #include "panel/Panel.h"
 
 #include "link/AppState.h"
+#include "panel/MeterFace.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/PortNames.h"
 #include "ui/SerialPort.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QLabel>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace panel {
 
@@ -22,43 +23,13 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dorvel   V10.05"));
 
-    auto *face = new QWidget(this);
-    auto *grid = new QGridLayout(face);
-
-    m_valOhm = new QLabel(face);
-    m_valOhm->setObjectName(QStringLiteral("ValOhm"));
-    m_valOhm->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_valOhm->setFont(QFont(QStringLiteral("Times New Roman"), 36, QFont::Bold));
-    m_valOhm->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255);"));
-    m_valOhm->setMinimumWidth(220);
-
-    m_lblMOhm = new QLabel(QStringLiteral("m"), face);
-    m_lblMOhm->setObjectName(QStringLiteral("LblMOhm"));
-    m_lblMOhm->setFont(QFont(QStringLiteral("MS Sans Serif"), 8, QFont::Bold));
-    m_lblMOhm->setVisible(false);
-
-    auto *lblOhm = new QLabel(QStringLiteral("\u03A9"), face);
-    lblOhm->setObjectName(QStringLiteral("Image1"));
-
-    m_valVoltage = new QLabel(face);
-    m_valVoltage->setObjectName(QStringLiteral("ValVoltage"));
-    m_valVoltage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_valVoltage->setFont(QFont(QStringLiteral("Times New Roman"), 24, QFont::Bold));
-
-    auto *lblV = new QLabel(QStringLiteral("V"), face);
-    lblV->setObjectName(QStringLiteral("LblV"));
-
-    m_lblCom = new QLabel(QStringLiteral("COM1"), face);
-    m_lblCom->setObjectName(QStringLiteral("LblCom"));
-    m_lblCom->setFont(QFont(QStringLiteral("Times New Roman"), 16, QFont::Bold));
-
-    grid->addWidget(m_valOhm, 0, 0);
-    grid->addWidget(m_lblMOhm, 0, 1);
-    grid->addWidget(lblOhm, 0, 2);
-    grid->addWidget(m_valVoltage, 1, 0);
-    grid->addWidget(lblV, 1, 2);
-    grid->addWidget(m_lblCom, 2, 0, 1, 3);
-    setCentralWidget(face);
+    // The face has one size; the window keeps a margin of desk around it.
+    auto *desk = new QWidget(this);
+    auto *layout = new QVBoxLayout(desk);
+    layout->setContentsMargins(8, 8, 8, 8);
+    m_face = new MeterFace(desk);
+    layout->addWidget(m_face, 0, Qt::AlignCenter);
+    setCentralWidget(desk);
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);
     connect(&m_poll, &meter::LivePoll::linkLost, this, &Panel::NoDataRoutine);
@@ -81,7 +52,7 @@ bool Panel::load()
         close();
         return false;
     }
-    m_lblCom->setText(QStringLiteral("Com") + portText());
+    m_face->lblCom()->setText(QStringLiteral("Com") + portText());
 
     m_state.Recording = false;
     m_state.SampleSeconds = 2;
@@ -94,20 +65,20 @@ bool Panel::load()
 
 void Panel::NoDataRoutine()
 {
-    m_lblCom->setText(QStringLiteral("No COM"));
+    m_face->lblCom()->setText(QStringLiteral("No COM"));
 }
 
 void Panel::showLinkBack()
 {
-    m_lblCom->setText(QStringLiteral("COM") + portText());
+    m_face->lblCom()->setText(QStringLiteral("COM") + portText());
 }
 
 void Panel::showReading()
 {
     const auto &r = m_state.reading;
-    m_valOhm->setText(r.OhmText);
-    m_valVoltage->setText(r.VoltText);
-    m_lblMOhm->setVisible(r.OhmInMilli);
+    m_face->valOhm()->setText(r.OhmText);
+    m_face->valVoltage()->setText(r.VoltText);
+    m_face->lblMOhm()->setVisible(r.OhmInMilli);
     meter::restartViewsOnRangeChange(m_state, m_views, m_poll.intervalMs());
 }
 

@@ -5,8 +5,6 @@
 
 #include <QMainWindow>
 
-class QLabel;
-
 namespace ui {
 class Clock;
 class Dialogs;
@@ -19,6 +17,8 @@ struct AppState;
 }
 
 namespace panel {
+
+class MeterFace;
 
 // Services the main window works with; owned by main() (or a test).
 struct PanelServices
@@ -46,6 +46,7 @@ public:
     void NoDataRoutine(); // shows the lost link
     meter::LivePoll &poll() { return m_poll; }
     WindowRegistry &views() { return m_views; }
+    MeterFace &face() { return *m_face; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,10 +61,7 @@ private:
     meter::LivePoll m_poll;
     WindowRegistry m_views;
 
-    QLabel *m_valOhm = nullptr;
-    QLabel *m_valVoltage = nullptr;
-    QLabel *m_lblMOhm = nullptr;
-    QLabel *m_lblCom = nullptr;
+    MeterFace *m_face = nullptr;
 };
 
 } // namespace panel
