@@ -64,23 +64,25 @@ DriverChooser::DriverChooser(const Medium &medium, ui::Shell &shell, ui::Dialogs
 
 void DriverChooser::open()
 {
-    if (!isVisible()) {
-        centreOverLauncher();
-        m_shell.keepAbove(this);
-    }
     checkInstallers();
     m_picture->load(m_medium.driverImage());
-    show();
-    raise();
+    if (isVisible()) {
+        raise();
+    } else {
+        centreOverLauncher();
+        m_shell.keepAbove(this);
+        show();
+    }
     activateWindow();
 }
 
 void DriverChooser::centreOverLauncher()
 {
-    const QRect launcher = parentWidget()->frameGeometry();
-    const QSize own = frameGeometry().size();
-    move(launcher.left() + (launcher.width() - own.width()) / 2,
-         launcher.top() + (launcher.height() - own.height()) / 2);
+    // Centring the client areas: the frame of a window not yet shown is unknown, and both
+    // windows wear the same decoration, so their frames end up centred as well.
+    QRect own(QPoint(0, 0), size());
+    own.moveCenter(parentWidget()->geometry().center());
+    setGeometry(own);
 }
 
 void DriverChooser::checkInstallers()
