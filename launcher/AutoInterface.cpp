@@ -28,7 +28,7 @@ AutoInterface::AutoInterface(const QString &folder, ui::Shell &shell, ui::Dialog
     small.setPointSize(8);
     setFont(small);
 
-    // Load: centre on the screen first, as the design size is known before anything shows.
+    // Centred on the screen; the size is fixed, so this needs nothing shown yet.
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->geometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);

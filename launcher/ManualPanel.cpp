@@ -10,7 +10,7 @@ namespace launcher {
 
 namespace {
 
-// The design place of the first option; later ones are placed from it.
+// Where the first option sits; every later one is placed from it.
 constexpr TwipRect firstOptionPlace{120, 120, 2295, 255};
 
 void paint(QWidget *widget, const QColor &colour)

@@ -6,7 +6,7 @@
 
 namespace launcher {
 
-// A place in twips (1440 to the inch), as the launcher's windows were designed.
+// A place in twips (1440 to the inch), the unit the launcher's windows are laid out in.
 struct TwipRect
 {
     int left = 0;
@@ -15,7 +15,6 @@ struct TwipRect
     int height = 0;
 };
 
-// Each edge is converted on its own so that neighbours designed to touch still touch.
 inline QRect toPixels(const TwipRect &r, const QPaintDevice &device)
 {
     return QRect(ui::twipsToPixelsX(r.left, device), ui::twipsToPixelsY(r.top, device),

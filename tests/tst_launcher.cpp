@@ -11,7 +11,7 @@
 
 namespace {
 
-// Twips to pixels the way a 1440-to-the-inch design meets the screen.
+// Twips (1440 to the inch) to pixels on this screen.
 int px(int twips, const QWidget &w)
 {
     return qRound(twips * w.logicalDpiX() / 1440.0);
@@ -206,7 +206,7 @@ void TestLauncher::manualCaptionAndFile_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("opened");
 
-    QTest::newRow("design example") << "Dorvel-SW-HELP-FR_V1.1.pdf" << "Dorvel-SW-HELP-FR_V1.1"
+    QTest::newRow("language manual") << "Dorvel-SW-HELP-FR_V1.1.pdf" << "Dorvel-SW-HELP-FR_V1.1"
                                     << "help/Dorvel-SW-HELP-FR_V1.1.pdf";
     QTest::newRow("upper-case extension") << "MANUAL.PDF" << "MANUAL.PDF" << "help/MANUAL.PDF.pdf";
     QTest::newRow("mixed-case extension") << "Guide.Pdf" << "Guide.Pdf" << "help/Guide.Pdf.pdf";
