@@ -35,6 +35,7 @@ private slots:
     void staysConsistentForViewsThroughASequence();
     void addRowsIsOneInsertion();
 
+    void everyColumnIsPainted();
     void columnWidthFollowsTheSizingText();
     void topRowScrollsInGridRows();
     void currentRowFollowsSelectionAndCuts();
@@ -213,6 +214,27 @@ void TestGrid::addRowsIsOneInsertion()
     QCOMPARE(inserted.at(0).at(1).toInt(), 1); // view rows: grid rows 2..4
     QCOMPARE(inserted.at(0).at(2).toInt(), 3);
     QCOMPARE(grid.text(4, 0), QStringLiteral("4"));
+}
+
+void TestGrid::everyColumnIsPainted()
+{
+    ui::GridModel grid(5);
+    ui::GridView view(grid);
+    view.resize(500, 200);
+    view.show();
+    for (int i = 1; i <= 5; ++i)
+        grid.addRow(QStringLiteral("%1\tWWWW\tWWWW\tWWWW\tWWWW").arg(i));
+    const QImage image = view.grab().toImage();
+    const QPoint origin = view.viewport()->mapTo(&view, QPoint(0, 0));
+    // Each cell of the last row shows ink: text darker than the cell's background.
+    for (int c = 0; c < 5; ++c) {
+        const QRect cell = view.visualRect(grid.index(4, c)).translated(origin).adjusted(2, 2, -2, -2);
+        int dark = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        QVERIFY2(dark > 10, qPrintable(QStringLiteral("column %1 shows no text").arg(c)));
+    }
 }
 
 void TestGrid::columnWidthFollowsTheSizingText()

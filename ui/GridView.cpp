@@ -40,7 +40,11 @@ public:
         header.state = QStyle::State_Enabled | QStyle::State_Raised;
         if (option.state & QStyle::State_Selected)
             header.state |= QStyle::State_On;
+        // Some styles leave a clip on the painter after a header section, which would hide
+        // every cell painted after this one.
+        painter->save();
         style->drawControl(QStyle::CE_Header, &header, painter, widget);
+        painter->restore();
     }
 };
 
