@@ -133,6 +133,8 @@ void FileReader::readSlice()
 
 void FileReader::finish(bool ok, const QString &reason)
 {
+    // Rows came in doubling storage; a finished list keeps only what it holds.
+    m_grid.squeeze();
     m_slice.stop();
     m_device.reset();
     m_block = QByteArray();

@@ -146,6 +146,12 @@ void GridModel::addRows(const QList<QString> &tabSeparated)
     endInsertRows();
 }
 
+void GridModel::squeeze()
+{
+    m_rows.shrink_to_fit();
+    m_spans.shrink_to_fit();
+}
+
 int GridModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : rows() - 1;

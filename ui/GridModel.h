@@ -47,6 +47,8 @@ public:
     void addRow(const QString &tabSeparated);
     // The same for many rows at once, announced to the views as one insertion.
     void addRows(const QList<QString> &tabSeparated);
+    // Gives back the room kept for further rows, once a grid is known to be complete.
+    void squeeze();
 
     // QAbstractTableModel, in view coordinates (data rows only).
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
