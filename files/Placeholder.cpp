@@ -1,1 +1,0 @@
-// Measurement files are written and read here.

@@ -1,0 +1,97 @@
+#include "files/RecordFile.h"
+
+#include "files/FileFormat.h"
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace files {
+
+namespace {
+
+// Asks the system to put the file's data on the disk. Devices and pipes that cannot be
+// synced (EINVAL, EROFS) have nothing to lose and count as synced.
+bool syncToDisk(int handle, QString *reason)
+{
+#ifdef Q_OS_WIN
+    if (_commit(handle) == 0)
+        return true;
+#elif defined(_POSIX_SYNCHRONIZED_IO) && _POSIX_SYNCHRONIZED_IO > 0
+    // The data and the new length are what a reader needs; fdatasync skips the time stamps.
+    if (::fdatasync(handle) == 0)
+        return true;
+#else
+    if (::fsync(handle) == 0)
+        return true;
+#endif
+    const int err = errno;
+    if (err == EINVAL || err == EROFS)
+        return true;
+    *reason = QString::fromLocal8Bit(std::strerror(err));
+    return false;
+}
+
+} // namespace
+
+bool RecordFile::open(const QString &path, QString *error)
+{
+    close();
+    m_file.setFileName(path);
+    // Unbuffered: every write goes straight to the system, so a full disk shows at once.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        if (error)
+            *error = m_file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool RecordFile::appendLine(const QString &line, QString *error)
+{
+    if (!m_file.isOpen())
+        return fail(error, QStringLiteral("The file is not open"));
+    QByteArray bytes = encodeLine(line);
+    bytes.append("\r\n", 2);
+    const qint64 before = m_file.size();
+    // A write cut short (a disk filling up) says nothing about why; the next attempt
+    // for the rest fails with the reason.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = m_file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = m_file.errorString();
+            // A disk that fills up mid-line leaves part of it behind; a cut value such as
+            // "12.3" for "12.34" would read back as a real sample, so the part goes again.
+            m_file.resize(before);
+            return fail(error, reason);
+        }
+        done += written;
+    }
+    if (!m_file.flush())
+        return fail(error, m_file.errorString());
+    QString reason;
+    if (!syncToDisk(m_file.handle(), &reason))
+        return fail(error, reason);
+    return true;
+}
+
+void RecordFile::close()
+{
+    if (m_file.isOpen())
+        m_file.close();
+}
+
+bool RecordFile::fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    close();
+    return false;
+}
+
+} // namespace files

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+namespace files {
+
+// The file of a running recording, written one line at a time. Each line is on the disk
+// before appendLine() returns, so a crash, a pulled cable or a killed program loses no
+// line that was reported as written.
+class RecordFile
+{
+public:
+    RecordFile() = default;
+    RecordFile(const RecordFile &) = delete;
+    RecordFile &operator=(const RecordFile &) = delete;
+    ~RecordFile() { close(); }
+
+    // Creates the file, or empties an existing one. On failure *error names the reason.
+    bool open(const QString &path, QString *error);
+    // Writes the line and CR LF, then flushes and syncs. On failure *error names the
+    // reason and the file is closed: nothing after a failed line could be trusted.
+    bool appendLine(const QString &line, QString *error);
+    void close();
+    bool isOpen() const { return m_file.isOpen(); }
+    QString path() const { return m_file.fileName(); }
+
+private:
+    bool fail(QString *error, const QString &reason);
+
+    QFile m_file;
+};
+
+} // namespace files

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds in Release into build-release/ and runs every benchmark program, which print
+# their figures one a line ("name: value unit").
+set -euo pipefail
+cd "$(dirname "$0")/.."
+launcher=()
+command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
+cmake --build build-release -j "${DORVEL_JOBS:-2}"
+cd build-release/bench
+for program in bench_*; do
+  [ -x "$program" ] || continue
+  QT_QPA_PLATFORM=offscreen "./$program"
+done
