@@ -1,11 +1,20 @@
 #include "panel/Panel.h"
 
+#include "files/FileFormat.h"
+#include "files/FileListWindow.h"
 #include "link/AppState.h"
+#include "panel/CommandBar.h"
 #include "panel/MeterFace.h"
+#include "panel/PopupPanels.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/PortNames.h"
 #include "ui/SerialPort.h"
+#include "ui/Shell.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -19,6 +28,7 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
     , m_state(state)
     , m_services(services)
     , m_poll(services.comm1, state.reading, services.pollTimings)
+    , m_recorder(state, services.clock, *this)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dorvel   V10.05"));
@@ -30,6 +40,25 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
     m_face = new MeterFace(desk);
     layout->addWidget(m_face, 0, Qt::AlignCenter);
     setCentralWidget(desk);
+
+    // The two pop-up panels lie over the face, hidden until the command bar shows them.
+    m_realTime = new RealTimeChooser(desk);
+    m_realTime->move(m_face->geometry().left() + 70, 160);
+    m_help = new HelpChooser(desk);
+    m_help->move(m_face->geometry().left() + 70, 110);
+    connect(m_realTime, &RealTimeChooser::listChosen, this, [this] { meter::startList(m_state, m_views); });
+    connect(m_realTime, &RealTimeChooser::graphChosen, this,
+            [this] { meter::startGraphs(m_state, m_views, m_poll.intervalMs()); });
+    connect(m_help, &HelpChooser::languageChosen, this, &Panel::openManual);
+
+    m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
+                                                      *m_realTime, *m_help, *m_face->lblRec(), *m_face->lblCount(),
+                                                      *m_face->lblFileName(),
+                                                      [this](const QString &path) { openFileList(path); }, {}});
+
+    m_views.setFactory(WindowRegistry::Role::FileList, [this] {
+        return new files::FileListWindow(m_state, m_services.dialogs);
+    });
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);
     connect(&m_poll, &meter::LivePoll::linkLost, this, &Panel::NoDataRoutine);
@@ -58,6 +87,7 @@ bool Panel::load()
     m_state.SampleSeconds = 2;
     m_state.SampleClock = m_services.clock.now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
     m_poll.setEnabled(true);
+    m_recorder.startTimer(m_services.sampleTickMs);
     m_state.MemoryOpen = false;
     m_state.DownloadBusy = false;
     return true;
@@ -82,6 +112,67 @@ void Panel::showReading()
     meter::restartViewsOnRangeChange(m_state, m_views, m_poll.intervalMs());
 }
 
+void Panel::openManual(int language)
+{
+    const QString dir = m_services.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                         : m_services.programDir;
+    const QString path = QDir(dir).filePath(HelpChooser::manualFile(language));
+    // A click that does nothing looks like a dead button: say what is missing.
+    if (!QFileInfo::exists(path)) {
+        m_services.dialogs.message(this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+                                   QStringLiteral("The manual \"%1\" was not found.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!m_services.shell.openDocument(path))
+        m_services.dialogs.message(this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+                                   QStringLiteral("No program could show the manual \"%1\".").arg(QDir::toNativeSeparators(path)));
+}
+
+void Panel::openFileList(const QString &path)
+{
+    // A fresh window for every file: it starts from its load values.
+    if (m_views.isVisible(WindowRegistry::Role::FileList))
+        m_views.close(WindowRegistry::Role::FileList);
+    auto *list = static_cast<files::FileListWindow *>(m_views.show(WindowRegistry::Role::FileList));
+    list->placeBeside(*this);
+    list->load(path);
+}
+
+void Panel::setRecLabel(const QString &text)
+{
+    m_face->lblRec()->setText(text);
+}
+
+void Panel::setCountLabel(const QString &text)
+{
+    m_face->lblCount()->setText(text);
+}
+
+void Panel::setFileNameLabel(const QString &text)
+{
+    m_face->lblFileName()->setText(text);
+}
+
+void Panel::showSaveIdle()
+{
+    m_commands->showSaveIdle();
+}
+
+bool Panel::appendListRow(const QString &row)
+{
+    // The real-time list window takes the rows once it exists; until then there is
+    // nothing to fail.
+    Q_UNUSED(row);
+    return true;
+}
+
+void Panel::reportWriteFailure(const QString &path, const QString &reason)
+{
+    m_services.dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
+                               QStringLiteral("Recording stopped: \"%1\" could not be written.\n%2")
+                                   .arg(QDir::toNativeSeparators(path), reason));
+}
+
 QString Panel::portText() const
 {
     return ui::linkLabelSuffix(m_state.ComPortNumber, m_state.ComPortPath);
@@ -92,6 +183,9 @@ void Panel::closeEvent(QCloseEvent *event)
     // The main window ends the program: every other window goes with it, and the port
     // is released.
     m_poll.setEnabled(false);
+    m_recorder.stopTimer();
+    if (m_state.Recording)
+        m_recorder.stopRecording();
     m_views.closeAll();
     m_services.comm1.close();
     event->accept();

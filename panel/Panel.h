@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LivePoll.h"
+#include "panel/Recorder.h"
 #include "panel/WindowRegistry.h"
 
 #include <QMainWindow>
@@ -18,7 +19,10 @@ struct AppState;
 
 namespace panel {
 
+class CommandBar;
+class HelpChooser;
 class MeterFace;
+class RealTimeChooser;
 
 // Services the main window works with; owned by main() (or a test).
 struct PanelServices
@@ -28,11 +32,14 @@ struct PanelServices
     ui::Shell &shell;
     ui::Clock &clock;
     meter::PollTimings pollTimings = {};
+    int sampleTickMs = 1000; // Timer2: one tick counts as one second of the interval
+    // Where the help manuals are looked for; the program's folder when empty.
+    QString programDir = {};
 };
 
 // The main window: the meter's face with the live reading, the link state, and the
 // owner of the serial link and its poll.
-class Panel : public QMainWindow
+class Panel : public QMainWindow, private RecorderHost
 {
     Q_OBJECT
 public:
@@ -47,6 +54,15 @@ public:
     meter::LivePoll &poll() { return m_poll; }
     WindowRegistry &views() { return m_views; }
     MeterFace &face() { return *m_face; }
+    Recorder &recorder() { return m_recorder; }
+    CommandBar &commands() { return *m_commands; }
+    RealTimeChooser &realTimeChooser() { return *m_realTime; }
+    HelpChooser &helpChooser() { return *m_help; }
+
+    // Opens the manual of a language (0 English .. 6 Chinese) in the desktop's viewer.
+    void openManual(int language);
+    // Reads a measurement file into the File List window.
+    void openFileList(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -56,12 +72,24 @@ private:
     void showLinkBack();
     QString portText() const;
 
+    // RecorderHost
+    void setRecLabel(const QString &text) override;
+    void setCountLabel(const QString &text) override;
+    void setFileNameLabel(const QString &text) override;
+    void showSaveIdle() override;
+    bool appendListRow(const QString &row) override;
+    void reportWriteFailure(const QString &path, const QString &reason) override;
+
     meter::AppState &m_state;
     PanelServices m_services;
     meter::LivePoll m_poll;
     WindowRegistry m_views;
+    Recorder m_recorder;
 
     MeterFace *m_face = nullptr;
+    CommandBar *m_commands = nullptr;
+    RealTimeChooser *m_realTime = nullptr;
+    HelpChooser *m_help = nullptr;
 };
 
 } // namespace panel

@@ -222,7 +222,7 @@ QIcon toolbarIcon(int position)
 
 QIcon saveButtonIcon(bool recording)
 {
-    return toolbarIcon(recording ? 7 : 8);
+    return toolbarIcon(recording ? 8 : 1);
 }
 
 } // namespace panel

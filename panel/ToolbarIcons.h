@@ -10,8 +10,8 @@ namespace panel {
 // outside 1..10 gives a null icon.
 QIcon toolbarIcon(int position);
 
-// Button 1 swaps pictures with the recording state: the picture of button 8 while idle,
-// that of button 7 while recording.
+// Button 1 pictures what pressing it does: its own disk while idle, the stop picture of
+// button 8 while recording.
 QIcon saveButtonIcon(bool recording);
 
 } // namespace panel

@@ -69,8 +69,8 @@ void TestToolbarIcons::drawnForHighDensityScreens()
 
 void TestToolbarIcons::saveButtonSwapsWithRecording()
 {
-    QCOMPARE(imageOf(panel::saveButtonIcon(false), 24), imageOf(panel::toolbarIcon(8), 24));
-    QCOMPARE(imageOf(panel::saveButtonIcon(true), 24), imageOf(panel::toolbarIcon(7), 24));
+    QCOMPARE(imageOf(panel::saveButtonIcon(false), 24), imageOf(panel::toolbarIcon(1), 24));
+    QCOMPARE(imageOf(panel::saveButtonIcon(true), 24), imageOf(panel::toolbarIcon(8), 24));
 }
 
 QTEST_MAIN(TestToolbarIcons)

@@ -14,10 +14,11 @@ namespace metersim {
 
 namespace {
 
-// Unread bytes the device may hold before live frames are dropped: about what a USB
-// serial driver buffers, so a PC program that opens the device late sees at most a few
-// seconds of stale frames rather than everything since the simulator started.
-constexpr int kUnreadLimit = 2048;
+// Unread bytes the device may hold before live frames are dropped. A real adapter loses
+// what arrives while no program has the port open; the pseudo-terminal would keep tens of
+// kilobytes instead, so a PC program opening it late would first get minutes-old frames.
+// This keeps that to about 14 s at the default period.
+constexpr int kUnreadLimit = 1024;
 
 std::chrono::milliseconds ms(int value)
 {
@@ -171,7 +172,7 @@ void Simulator::runDueWork(Clock::time_point now)
     }
 
     if (port_.isOpen() && !silent_ && now >= nextFrame_) {
-        sendFrame(now);
+        sendFrame();
         nextFrame_ += ms(periodMs_);
         // Behind by a whole period (the process was stopped): carry on from now instead
         // of firing a burst of catch-up frames.
@@ -205,7 +206,7 @@ Reading Simulator::nextReading()
     return r;
 }
 
-void Simulator::sendFrame(Clock::time_point)
+void Simulator::sendFrame()
 {
     Frame frame = encodeFrame(nextReading());
     const std::size_t copies = doubleLeft_ > 0 ? 2 : 1;

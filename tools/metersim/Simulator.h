@@ -48,7 +48,7 @@ private:
     std::string apply(const Command &c);
 
     Reading nextReading();
-    void sendFrame(Clock::time_point now);
+    void sendFrame();
     void sendGarbage(int count);
     void onPcBytes();
     void onCommandInput();

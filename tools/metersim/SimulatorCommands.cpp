@@ -17,11 +17,15 @@ bool Simulator::appear(std::string &error)
 {
     if (!port_.open(error))
         return false;
+    // A device that nobody could find by its link would be a meter plugged in half-way:
+    // stay away instead, and say why.
+    if (link_ && !link_->pointAt(port_.devicePath(), error)) {
+        port_.close();
+        return false;
+    }
     pcLineBroken_ = false;
     nextFrame_ = Clock::now();
     say("dorvel-meter-sim: meter on " + port_.devicePath());
-    if (link_ && !link_->pointAt(port_.devicePath(), error))
-        return false;
     return true;
 }
 

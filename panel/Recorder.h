@@ -1,0 +1,76 @@
+#pragma once
+
+#include "files/RecordFile.h"
+
+#include <QObject>
+#include <QTimer>
+
+namespace ui {
+class Clock;
+}
+
+namespace meter {
+struct AppState;
+}
+
+namespace panel {
+
+// What the recorder writes outside itself: the recording labels, button 1 of the tool bar,
+// the real-time list and the user's attention on a failed write.
+class RecorderHost
+{
+public:
+    virtual ~RecorderHost() = default;
+    virtual void setRecLabel(const QString &text) = 0;      // LblRec
+    virtual void setCountLabel(const QString &text) = 0;    // LblCount
+    virtual void setFileNameLabel(const QString &text) = 0; // LblFileName
+    // Button 1 back to its idle picture and "Save As".
+    virtual void showSaveIdle() = 0;
+    // Appends one TAB-separated row to the real-time list; false when it could not.
+    virtual bool appendListRow(const QString &row) = 0;
+    virtual void reportWriteFailure(const QString &path, const QString &reason) = 0;
+};
+
+// PC sampling: every SampleSeconds ticks the sample clock advances by SampleSeconds and
+// the live reading is written to the recording file and appended to the real-time list.
+//
+// Ticks come once a second on a monotonic schedule (the n-th tick is due n seconds after
+// the start), so computed time stamps keep pace with the wall clock.
+class Recorder : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int32_t MaxRecordCount = 69999;
+    static constexpr int32_t MaxListRows = 43749;
+
+    Recorder(meter::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent = nullptr);
+
+    // Timer2: runs from the main window's load to the end of the program.
+    void startTimer(int tickMs = 1000);
+    void stopTimer();
+
+    // Opens the recording file: the header follows at the next sample step. On failure
+    // nothing changes and error holds the reason.
+    bool startRecording(const QString &path, QString *error);
+    // The user's stop.
+    void stopRecording();
+
+    // One tick of Timer2.
+    void tick();
+
+private:
+    void scheduleNext();
+    void onTimer();
+    void endRecording();
+
+    meter::AppState &m_state;
+    ui::Clock &m_clock;
+    RecorderHost &m_host;
+    files::RecordFile m_file;
+    QTimer m_timer;
+    int m_tickMs = 1000;
+    qint64 m_startMs = 0;
+    qint64 m_ticksDone = 0;
+};
+
+} // namespace panel

@@ -1,0 +1,282 @@
+#include "link/AppState.h"
+#include "panel/CommandBar.h"
+#include "panel/Panel.h"
+#include "panel/PopupPanels.h"
+#include "ui/fakes/FakeClock.h"
+#include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using Icon = ui::Dialogs::Icon;
+
+namespace {
+
+struct Rig
+{
+    QTemporaryDir dir;
+    meter::AppState state;
+    ui::FakeSerialPort port;
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::FakeClock clock;
+    std::unique_ptr<panel::Panel> panel;
+
+    Rig()
+    {
+        state.ComPortNumber = 1;
+        port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+        panel = std::make_unique<panel::Panel>(
+            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path()});
+        panel->load();
+    }
+    panel::CommandBar &bar() { return panel->commands(); }
+    QLabel *label(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name)); }
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+} // namespace
+
+class TestCommandBar : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tenButtonsInOrder();
+    void samplingInterval_data();
+    void samplingInterval();
+    void saveStartsAndStopsARecording();
+    void cancelledDialogsChangeNothing();
+    void openIsRefusedWhileRecording();
+    void openReadsTheFileIntoTheFileList();
+    void keysWithoutActionOnlyEnableThePoll();
+    void dataLoggerWaitsForARunningDownload();
+    void realTimeChooserStartsTheViews();
+    void helpOpensTheManualOrSaysItIsMissing();
+};
+
+void TestCommandBar::tenButtonsInOrder()
+{
+    Rig rig;
+    const QList<QAction *> actions = rig.bar().toolBar()->actions();
+    QCOMPARE(rig.bar().toolBar()->objectName(), QStringLiteral("Toolbar1"));
+    const QStringList keys = {"Save", "Open", "StartRealTime", "List", "Graph",
+                              "Sample", "Memory", "Stop", "ReSave", "Help"};
+    const QStringList tips = {"Save As", "Open File", "Start Real Time List or Graph", "List Display",
+                              "Graph Display", "PC Sampling", "Data Logger", "Stop Recording", "", "Help..."};
+    QCOMPARE(actions.size(), 10);
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(actions[i]->data().toString(), keys[i]);
+        if (!tips[i].isEmpty())
+            QCOMPARE(actions[i]->toolTip(), tips[i]);
+        // Named for keyboard and screen-reader users.
+        QVERIFY(!actions[i]->text().isEmpty());
+        if (!tips[i].isEmpty())
+            QCOMPARE(actions[i]->text(), tips[i]);
+    }
+}
+
+void TestCommandBar::samplingInterval_data()
+{
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<int>("tick");
+
+    // Before each row: SampleSeconds 2 and SampleTick 1.
+    QTest::newRow("0") << std::optional<QString>("0") << 1 << 0;
+    QTest::newRow("-5") << std::optional<QString>("-5") << 1 << 0;
+    QTest::newRow("100000") << std::optional<QString>("100000") << 86400 << 0;
+    QTest::newRow("2.5 to even") << std::optional<QString>("2.5") << 2 << 0;
+    QTest::newRow("3.5 to even") << std::optional<QString>("3.5") << 4 << 0;
+    QTest::newRow("0.5 is below 1") << std::optional<QString>("0.5") << 1 << 0;
+    QTest::newRow("86400") << std::optional<QString>("86400") << 86400 << 0;
+    QTest::newRow("blanks") << std::optional<QString>(" 7 ") << 7 << 0;
+    QTest::newRow("huge") << std::optional<QString>("1e300") << 86400 << 0;
+    QTest::newRow("not a number") << std::optional<QString>("abc") << 2 << 1;
+    QTest::newRow("number then text") << std::optional<QString>("5s") << 2 << 1;
+    QTest::newRow("empty") << std::optional<QString>("") << 2 << 1;
+    QTest::newRow("cancel") << std::optional<QString>() << 2 << 1;
+}
+
+void TestCommandBar::samplingInterval()
+{
+    QFETCH(std::optional<QString>, answer);
+    Rig rig;
+    rig.state.SampleTick = 1;
+    rig.dialogs.inputAnswers.enqueue(answer);
+    rig.bar().click(QStringLiteral("Sample"));
+    QCOMPARE(rig.dialogs.inputPrompts, QStringList({"Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) "}));
+    QTEST(int(rig.state.SampleSeconds), "seconds");
+    QTEST(int(rig.state.SampleTick), "tick");
+    QVERIFY(rig.panel->poll().isEnabled());
+}
+
+void TestCommandBar::saveStartsAndStopsARecording()
+{
+    Rig rig;
+    DecodeStatus(rig.state.reading, 2);
+    rig.dialogs.saveAnswers.enqueue(rig.path("cell.Dvm"));
+    rig.bar().click(QStringLiteral("Save"));
+    QCOMPARE(rig.dialogs.filters, QStringList({"Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|"}));
+    QVERIFY(rig.state.Recording);
+    QCOMPARE(int(rig.state.RecordRangeCode), 2);
+    QCOMPARE(rig.label("LblFileName")->text(), QStringLiteral("cell.Dvm"));
+    QVERIFY(!rig.label("LblRec")->isHidden());
+    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Stop Recording"));
+    QVERIFY(QFile::exists(rig.path("cell.Dvm")));
+
+    rig.state.SampleSeconds = 1;
+    rig.panel->recorder().tick(); // header
+    rig.panel->recorder().tick(); // line 1
+    QCOMPARE(rig.label("LblCount")->text(), QStringLiteral("1"));
+
+    rig.bar().click(QStringLiteral("Save"));
+    QVERIFY(!rig.state.Recording);
+    QVERIFY(!rig.state.SaveChosen);
+    QCOMPARE(rig.state.RecordCount, 0);
+    QVERIFY(rig.label("LblRec")->isHidden());
+    QVERIFY(rig.label("LblCount")->text().isEmpty());
+    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Save As"));
+    QFile f(rig.path("cell.Dvm"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll().count("\r\n"), 2);
+
+    // A file that cannot be created: said, and nothing starts.
+    rig.dialogs.saveAnswers.enqueue(rig.path("missing/dir/x.Dvm"));
+    rig.bar().click(QStringLiteral("Save"));
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages[0].icon, Icon::Critical);
+    QVERIFY(rig.dialogs.messages[0].text.contains(QStringLiteral("x.Dvm")));
+    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Save As"));
+}
+
+void TestCommandBar::cancelledDialogsChangeNothing()
+{
+    Rig rig;
+    rig.bar().click(QStringLiteral("Save")); // cancel: no answer queued
+    QVERIFY(!rig.state.Recording);
+    QVERIFY(!rig.state.SaveChosen);
+    QVERIFY(rig.label("LblFileName")->text().isEmpty());
+    rig.bar().click(QStringLiteral("Open"));
+    QVERIFY(!rig.panel->views().window(panel::WindowRegistry::Role::FileList));
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files).size(), 0);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+}
+
+void TestCommandBar::openIsRefusedWhileRecording()
+{
+    Rig rig;
+    rig.dialogs.saveAnswers.enqueue(rig.path("rec.Dvm"));
+    rig.bar().click(QStringLiteral("Save"));
+    rig.dialogs.filters.clear();
+    rig.bar().click(QStringLiteral("Open"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages[0].icon, Icon::Critical);
+    QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("Recording Mode!\n\rPlease stop recording!"));
+    QVERIFY(rig.dialogs.filters.isEmpty());
+}
+
+void TestCommandBar::openReadsTheFileIntoTheFileList()
+{
+    Rig rig;
+    QFile f(rig.path("old.Dvm"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("No.s\tDate\tTime\t400mOhm\t40Voltage\r\n1\t2024/03/05\t14:07:11\t25.0\t13.70\r\n"
+            "2\t2024/03/05\t14:07:13\t25.1\t13.69\r\n");
+    f.close();
+    rig.dialogs.openAnswers.enqueue(rig.path("old.Dvm"));
+    rig.bar().click(QStringLiteral("Open"));
+    QWidget *list = rig.panel->views().window(panel::WindowRegistry::Role::FileList);
+    QVERIFY(list);
+    QCOMPARE(list->objectName(), QStringLiteral("FileList"));
+    QTRY_COMPARE(rig.state.FileOhmRange, QStringLiteral("400m"));
+    QTRY_COMPARE(list->windowTitle(), QStringLiteral("old.Dvm"));
+    QCOMPARE(rig.state.FileVoltRange, QStringLiteral("40"));
+    // The list opens to the right of the main window.
+    QVERIFY(list->x() >= rig.panel->x() + rig.panel->width());
+
+    // Opening again replaces the window with a fresh one.
+    rig.dialogs.openAnswers.enqueue(rig.path("old.Dvm"));
+    rig.bar().click(QStringLiteral("Open"));
+    QWidget *again = rig.panel->views().window(panel::WindowRegistry::Role::FileList);
+    QVERIFY(again);
+    QTRY_COMPARE(again->windowTitle(), QStringLiteral("old.Dvm"));
+}
+
+void TestCommandBar::keysWithoutActionOnlyEnableThePoll()
+{
+    Rig rig;
+    const meter::AppState before = rig.state;
+    for (const char *key : {"Stop", "ReSave", "save", ""}) {
+        rig.panel->poll().setEnabled(false);
+        rig.bar().click(QString::fromLatin1(key));
+        QVERIFY(rig.panel->poll().isEnabled());
+    }
+    QCOMPARE(rig.state.Recording, before.Recording);
+    QCOMPARE(rig.state.SampleSeconds, before.SampleSeconds);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    QVERIFY(rig.dialogs.filters.isEmpty());
+}
+
+void TestCommandBar::dataLoggerWaitsForARunningDownload()
+{
+    Rig rig;
+    rig.state.DownloadBusy = true;
+    rig.bar().click(QStringLiteral("Memory"));
+    QVERIFY(!rig.panel->poll().isEnabled());
+    rig.state.DownloadBusy = false;
+    rig.bar().click(QStringLiteral("Memory"));
+    QVERIFY(rig.panel->poll().isEnabled()); // nothing to download with yet
+}
+
+void TestCommandBar::realTimeChooserStartsTheViews()
+{
+    Rig rig;
+    DecodeStatus(rig.state.reading, 3);
+    auto &chooser = rig.panel->realTimeChooser();
+    rig.bar().click(QStringLiteral("StartRealTime"));
+    QVERIFY(chooser.isVisibleTo(rig.panel.get()));
+    chooser.findChild<QRadioButton *>(QStringLiteral("OptItem1"))->click();
+    QVERIFY(!chooser.isVisibleTo(rig.panel.get()));
+    QVERIFY(rig.state.GraphOn);
+    QCOMPARE(int(rig.state.GraphOhmMax), 40);
+    QCOMPARE(int(rig.state.GraphVoltMin), -4);
+    QVERIFY(!chooser.findChild<QRadioButton *>(QStringLiteral("OptItem1"))->isChecked());
+
+    rig.bar().click(QStringLiteral("StartRealTime"));
+    chooser.findChild<QRadioButton *>(QStringLiteral("OptItem0"))->click();
+    QVERIFY(rig.state.ListOn);
+    QCOMPARE(int(rig.state.ListRangeCode), 3);
+    QVERIFY(!chooser.findChild<QRadioButton *>(QStringLiteral("OptItem0"))->isChecked());
+}
+
+void TestCommandBar::helpOpensTheManualOrSaysItIsMissing()
+{
+    Rig rig;
+    auto &help = rig.panel->helpChooser();
+    rig.bar().click(QStringLiteral("Help"));
+    QVERIFY(help.isVisibleTo(rig.panel.get()));
+    help.choose(1);
+    QVERIFY(!help.isVisibleTo(rig.panel.get()));
+    QVERIFY(rig.shell.opened.isEmpty());
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY(rig.dialogs.messages[0].text.contains(QStringLiteral("help/Dorvel-SW-HELP-FR_V1.1.pdf")));
+
+    QVERIFY(QDir(rig.dir.path()).mkdir(QStringLiteral("help")));
+    QFile manual(rig.path("help/Dorvel-SW-HELP-BPT_V1.1.pdf"));
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    help.choose(4);
+    QCOMPARE(rig.shell.opened, QStringList({rig.path("help/Dorvel-SW-HELP-BPT_V1.1.pdf")}));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+}
+
+QTEST_MAIN(TestCommandBar)
+#include "tst_commandbar.moc"

@@ -1,0 +1,281 @@
+#include "link/AppState.h"
+#include "panel/Recorder.h"
+#include "ui/fakes/FakeClock.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct HostSpy final : panel::RecorderHost
+{
+    QString rec, count, fileName = QStringLiteral("x.Dvm");
+    int idleCalls = 0;
+    QStringList listRows;
+    bool listAccepts = true;
+    QStringList failures;
+
+    void setRecLabel(const QString &t) override { rec = t; }
+    void setCountLabel(const QString &t) override { count = t; }
+    void setFileNameLabel(const QString &t) override { fileName = t; }
+    void showSaveIdle() override { ++idleCalls; }
+    bool appendListRow(const QString &row) override
+    {
+        if (listAccepts)
+            listRows << row;
+        return listAccepts;
+    }
+    void reportWriteFailure(const QString &path, const QString &reason) override { failures << path + ": " + reason; }
+};
+
+struct Rig
+{
+    // tmpfs where there is one: the limit test syncs seventy thousand lines.
+    QTemporaryDir dir{QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/dorvel-XXXXXX")
+                                                                 : QString()};
+    meter::AppState state;
+    ui::FakeClock clock;
+    HostSpy host;
+    panel::Recorder recorder{state, clock, host};
+
+    Rig()
+    {
+        state.SampleClock = QStringLiteral("2024/03/05 14:07:09");
+        DecodeStatus(state.reading, 3);
+        FormatOhm(state.reading, 0x09, 0xC4);
+        FormatVolt(state.reading, 0x0E, 0x74);
+    }
+    QString path() const { return dir.filePath(QStringLiteral("rec.Dvm")); }
+    bool start()
+    {
+        QString error;
+        return recorder.startRecording(path(), &error);
+    }
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            recorder.tick();
+    }
+    QStringList lines() const
+    {
+        QFile f(path());
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList out = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
+        if (!out.isEmpty() && out.last().isEmpty())
+            out.removeLast();
+        return out;
+    }
+};
+
+} // namespace
+
+class TestRecorder : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everySecond();
+    void intervalSpacesStampsExactly();
+    void longestIntervalDoesNotOverflow();
+    void stopsAt69999();
+    void stopsOnRangeChange();
+    void userStopKeepsEveryLine();
+    void writeFailureStopsAndSaysWhy();
+    void listTakesRowsUpToItsLimit();
+    void failedListRowRetriesNextTick();
+    void idleTicksClearTheLabels();
+    void ticksFollowTheMonotonicSchedule();
+};
+
+void TestRecorder::everySecond()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    QVERIFY(rig.state.Recording);
+    rig.ticks(3);
+    QCOMPARE(rig.lines(), QStringList({"No.s\tDate\tTime\t40mOhm\t4Voltage",
+                                       "1\t2024/03/05\t14:07:11\t25.00\t3.700",
+                                       "2\t2024/03/05\t14:07:12\t25.00\t3.700"}));
+    QCOMPARE(rig.host.count, QStringLiteral("2"));
+    QCOMPARE(rig.host.rec, QStringLiteral("Rec"));
+    QCOMPARE(rig.state.RecordCount, 3);
+}
+
+void TestRecorder::intervalSpacesStampsExactly()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 3;
+    rig.state.SampleClock = QStringLiteral("2024/12/31 23:59:55");
+    QVERIFY(rig.start());
+    rig.ticks(1 + 3 * 3);
+    QCOMPARE(rig.lines(), QStringList({"No.s\tDate\tTime\t40mOhm\t4Voltage",
+                                       "1\t2025/01/01\t00:00:01\t25.00\t3.700",
+                                       "2\t2025/01/01\t00:00:04\t25.00\t3.700",
+                                       "3\t2025/01/01\t00:00:07\t25.00\t3.700"}));
+    // A new interval entered: the next tick samples at once.
+    rig.state.SampleTick = 0;
+    rig.ticks(1);
+    QCOMPARE(rig.lines().size(), 5);
+}
+
+void TestRecorder::longestIntervalDoesNotOverflow()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 86400;
+    QVERIFY(rig.start());
+    rig.ticks(1 + 2 * 86400);
+    QCOMPARE(rig.lines(), QStringList({"No.s\tDate\tTime\t40mOhm\t4Voltage",
+                                       "1\t2024/03/07\t14:07:09\t25.00\t3.700",
+                                       "2\t2024/03/08\t14:07:09\t25.00\t3.700"}));
+    QCOMPARE(rig.state.SampleTick, 1);
+}
+
+void TestRecorder::stopsAt69999()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    rig.ticks(1 + 69998);
+    QVERIFY(rig.state.Recording);
+    QCOMPARE(rig.host.idleCalls, 0);
+    rig.ticks(1);
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.host.idleCalls, 1);
+    QCOMPARE(rig.state.RecordCount, 0);
+    QVERIFY(rig.host.count.isEmpty());
+    const QStringList lines = rig.lines();
+    QCOMPARE(lines.size(), 1 + 69998);
+    QVERIFY(lines.last().startsWith(QStringLiteral("69998\t")));
+    rig.ticks(2);
+    QCOMPARE(rig.lines().size(), 1 + 69998);
+}
+
+void TestRecorder::stopsOnRangeChange()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    rig.ticks(3);
+    DecodeStatus(rig.state.reading, 2); // the meter moved to 400 mOhm
+    FormatOhm(rig.state.reading, 0, 250);
+    rig.ticks(1);
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.host.idleCalls, 1);
+    const QStringList lines = rig.lines();
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.last(), QStringLiteral("2\t2024/03/05\t14:07:12\t25.00\t3.700"));
+    // The file name label goes at the next idle sample step.
+    QCOMPARE(rig.host.fileName, QStringLiteral("x.Dvm"));
+    rig.ticks(1);
+    QVERIFY(rig.host.fileName.isEmpty());
+}
+
+void TestRecorder::userStopKeepsEveryLine()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    rig.ticks(4);
+    rig.recorder.stopRecording();
+    QVERIFY(!rig.state.Recording);
+    QVERIFY(!rig.state.SaveChosen);
+    rig.ticks(2);
+    QCOMPARE(rig.lines().size(), 4);
+
+    // Recording again into the same path replaces the file and starts at 1.
+    QVERIFY(rig.start());
+    rig.ticks(2);
+    QCOMPARE(rig.lines().size(), 2);
+    QVERIFY(rig.lines().last().startsWith(QStringLiteral("1\t")));
+}
+
+void TestRecorder::writeFailureStopsAndSaysWhy()
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        QSKIP("needs /dev/full");
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QString error;
+    QVERIFY(rig.recorder.startRecording(QStringLiteral("/dev/full"), &error));
+    rig.ticks(1);
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.host.idleCalls, 1);
+    QCOMPARE(rig.host.failures.size(), 1);
+    QVERIFY(rig.host.failures[0].startsWith(QStringLiteral("/dev/full: ")));
+    QVERIFY(rig.host.failures[0].size() > QStringLiteral("/dev/full: ").size());
+    QVERIFY(rig.host.fileName.isEmpty());
+
+    // A file that cannot be created at all is refused before recording starts.
+    QVERIFY(!rig.recorder.startRecording(rig.dir.filePath(QStringLiteral("no/such/dir/x.Dvm")), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!rig.state.Recording);
+}
+
+void TestRecorder::listTakesRowsUpToItsLimit()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    rig.state.ListOn = true;
+    rig.ticks(2);
+    QCOMPARE(rig.host.listRows, QStringList({"1\t2024/03/05\t14:07:10\t25.00\t3.700",
+                                             "2\t2024/03/05\t14:07:11\t25.00\t3.700"}));
+    rig.ticks(43749 - 2);
+    QCOMPARE(rig.host.listRows.size(), 43749);
+    QVERIFY(rig.host.listRows.last().startsWith(QStringLiteral("43749\t")));
+    QVERIFY(!rig.state.ListOn);
+    QCOMPARE(rig.state.ListRowCount, 0);
+    rig.ticks(3);
+    QCOMPARE(rig.host.listRows.size(), 43749);
+}
+
+void TestRecorder::failedListRowRetriesNextTick()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 5;
+    rig.state.ListOn = true;
+    rig.host.listAccepts = false;
+    rig.ticks(1);
+    QCOMPARE(rig.state.SampleTick, 0); // the next tick is again a sample step
+    rig.host.listAccepts = true;
+    rig.ticks(1);
+    QCOMPARE(rig.host.listRows.size(), 1);
+    QCOMPARE(rig.state.SampleTick, 1);
+}
+
+void TestRecorder::idleTicksClearTheLabels()
+{
+    Rig rig;
+    rig.host.rec = QStringLiteral("Rec");
+    rig.host.count = QStringLiteral("12");
+    rig.ticks(1);
+    QVERIFY(rig.host.rec.isEmpty());
+    QVERIFY(rig.host.count.isEmpty());
+    QVERIFY(rig.host.fileName.isEmpty());
+    QCOMPARE(rig.state.SampleClock, QStringLiteral("2024/03/05 14:07:11"));
+}
+
+void TestRecorder::ticksFollowTheMonotonicSchedule()
+{
+    meter::AppState state;
+    state.SampleClock = QStringLiteral("2024/03/05 14:07:09");
+    state.SampleSeconds = 1;
+    ui::SystemClock clock;
+    HostSpy host;
+    panel::Recorder recorder(state, clock, host);
+    recorder.startTimer(20);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QTest::qWait(1000);
+    recorder.stopTimer();
+    // The n-th tick is due n intervals after the start: no drift, whatever the timer's slack.
+    const QDateTime stamp = QDateTime::fromString(state.SampleClock, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    const qint64 ticks = QDateTime::fromString(QStringLiteral("2024/03/05 14:07:09"), QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                             .secsTo(stamp);
+    const qint64 expected = elapsed.elapsed() / 20;
+    QVERIFY2(qAbs(ticks - expected) <= 2, qPrintable(QStringLiteral("%1 ticks, %2 expected").arg(ticks).arg(expected)));
+}
+
+QTEST_GUILESS_MAIN(TestRecorder)
+#include "tst_recorder.moc"
