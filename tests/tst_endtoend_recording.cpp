@@ -1,0 +1,150 @@
+// A recording made through the real tool bar from the simulator's stream, checked line by
+// line on disk and opened back into the File List.
+#include "files/FileListWindow.h"
+#include "link/AppState.h"
+#include "panel/CommandBar.h"
+#include "panel/Panel.h"
+#include "support/MeterSimProcess.h"
+#include "ui/Clock.h"
+#include "ui/GridModel.h"
+#include "ui/QtSerialPort.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Rig
+{
+    QTemporaryDir dir;
+    MeterSimProcess sim{dir.filePath(QStringLiteral("meter")), {QStringLiteral("--cmd"), QStringLiteral("set 2500 3700")}};
+    meter::AppState state;
+    ui::QtSerialPort port;
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::SystemClock clock;
+    std::unique_ptr<panel::Panel> panel;
+
+    bool start()
+    {
+        if (!sim.start())
+            return false;
+        state.ComPortPath = sim.linkPath();
+        // Ten sampling ticks a second, so a recording of several lines takes a second.
+        panel = std::make_unique<panel::Panel>(
+            state, panel::PanelServices{port, dialogs, shell, clock, {}, 100, dir.path()});
+        return panel->load();
+    }
+    QAction *button(int position) { return panel->commands().button(position); }
+    QString label(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name))->text(); }
+    QStringList lines(const QString &path) const
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray all = f.readAll();
+        if (!all.endsWith("\r\n"))
+            return {QStringLiteral("<no CR LF at the end>")};
+        QStringList out = QString::fromLatin1(all).split(QStringLiteral("\r\n"));
+        out.removeLast();
+        return out;
+    }
+};
+
+} // namespace
+
+class TestEndToEndRecording : public QObject
+{
+    Q_OBJECT
+private slots:
+    void recordStopAndOpenBack();
+    void rangeChangeEndsTheRecording();
+};
+
+void TestEndToEndRecording::recordStopAndOpenBack()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("1"));
+    rig.button(6)->trigger(); // PC Sampling
+    QCOMPARE(rig.state.SampleSeconds, 1);
+
+    const QString path = rig.dir.filePath(QStringLiteral("cell.Dvm"));
+    rig.dialogs.saveAnswers.enqueue(path);
+    rig.button(1)->trigger(); // Save As
+    QCOMPARE(rig.button(1)->toolTip(), QStringLiteral("Stop Recording"));
+    QCOMPARE(rig.label("LblFileName"), QStringLiteral("cell.Dvm"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 6, 5000);
+    // What the label counts is already on disk.
+    const int shown = rig.label("LblCount").toInt();
+    QVERIFY(rig.lines(path).size() >= 1 + shown);
+
+    rig.button(1)->trigger(); // Stop Recording
+    QCOMPARE(rig.button(1)->toolTip(), QStringLiteral("Save As"));
+    QVERIFY(!rig.state.Recording);
+
+    const QStringList lines = rig.lines(path);
+    QVERIFY(lines.size() >= 7);
+    QCOMPARE(lines[0], QStringLiteral("No.s\tDate\tTime\t40mOhm\t4Voltage"));
+    QDateTime previous;
+    for (int n = 1; n < lines.size(); ++n) {
+        const QStringList f = lines[n].split(QLatin1Char('\t'));
+        QCOMPARE(f.size(), 5);
+        QCOMPARE(f[0], QString::number(n));
+        const QDateTime stamp = QDateTime::fromString(f[1] + QLatin1Char(' ') + f[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        QVERIFY(stamp.isValid());
+        if (previous.isValid())
+            QCOMPARE(previous.secsTo(stamp), 1);
+        previous = stamp;
+        QCOMPARE(f[3], QStringLiteral("25.00"));
+        QCOMPARE(f[4], QStringLiteral("3.700"));
+    }
+
+    rig.dialogs.openAnswers.enqueue(path);
+    rig.button(2)->trigger(); // Open File
+    auto *list = qobject_cast<files::FileListWindow *>(rig.panel->views().window(panel::WindowRegistry::Role::FileList));
+    QVERIFY(list);
+    QTRY_VERIFY(!list->isLoading());
+    QCOMPARE(list->windowTitle(), QStringLiteral("cell.Dvm"));
+    const ui::GridModel &grid = list->grid();
+    QCOMPARE(grid.rows(), lines.size());
+    QCOMPARE(grid.text(0, 3), QStringLiteral("Ohm"));
+    for (int r = 1; r < grid.rows(); ++r)
+        QCOMPARE(QStringList({grid.text(r, 0), grid.text(r, 1), grid.text(r, 2), grid.text(r, 3), grid.text(r, 4)})
+                     .join(QLatin1Char('\t')),
+                 lines[r]);
+    QCOMPARE(rig.state.FileOhmRange, QStringLiteral("40m"));
+    QCOMPARE(rig.state.FileVoltRange, QStringLiteral("4"));
+}
+
+void TestEndToEndRecording::rangeChangeEndsTheRecording()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+    rig.state.SampleSeconds = 1;
+    const QString path = rig.dir.filePath(QStringLiteral("range.Dvm"));
+    rig.dialogs.saveAnswers.enqueue(path);
+    rig.button(1)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 2, 5000);
+
+    QVERIFY(rig.sim.command("range 2"));
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.state.Recording, 5000);
+    QCOMPARE(rig.button(1)->toolTip(), QStringLiteral("Save As"));
+    const QStringList lines = rig.lines(path);
+    QVERIFY(lines.size() >= 3);
+    // Every data line is of the range the recording started in.
+    for (int n = 1; n < lines.size(); ++n)
+        QVERIFY2(lines[n].endsWith(QStringLiteral("\t25.00\t3.700")), qPrintable(lines[n]));
+}
+
+QTEST_MAIN(TestEndToEndRecording)
+#include "tst_endtoend_recording.moc"
