@@ -43,7 +43,7 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
 
     // The two pop-up panels lie over the face, hidden until the command bar shows them.
     m_realTime = new RealTimeChooser(desk);
-    m_realTime->move(m_face->geometry().left() + 70, 160);
+    m_realTime->move(m_face->geometry().left() + 200, 150);
     m_help = new HelpChooser(desk);
     m_help->move(m_face->geometry().left() + 70, 110);
     connect(m_realTime, &RealTimeChooser::listChosen, this, [this] { meter::startList(m_state, m_views); });
