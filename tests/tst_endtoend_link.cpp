@@ -1,14 +1,6 @@
 // The simulator on a pseudo-terminal, the real serial code and the main window together.
-#include "link/AppState.h"
-#include "panel/Panel.h"
-#include "support/MeterSimProcess.h"
-#include "ui/Clock.h"
-#include "ui/QtSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
+#include "support/SimPanelRig.h"
 
-#include <QLabel>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <sys/resource.h>
 
@@ -22,36 +14,14 @@ qint64 cpuMs()
     return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1000;
 }
 
-struct Rig
+struct Rig : SimPanelRig
 {
-    QTemporaryDir dir;
-    MeterSimProcess sim{dir.filePath(QStringLiteral("meter"))};
-    meter::AppState state;
-    ui::QtSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::SystemClock clock;
     // Shorter attempts than the meter program's second, so a lost link shows in about 2 s.
-    std::unique_ptr<panel::Panel> panel;
-
-    bool start()
-    {
-        if (!sim.start())
-            return false;
-        state.ComPortPath = sim.linkPath();
-        panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, meter::PollTimings{150, 400, 300}});
-        return panel->load();
-    }
-    QString label(const char *name) const
-    {
-        return panel->findChild<QLabel *>(QString::fromLatin1(name))->text();
-    }
-    bool milliShown() const { return !panel->findChild<QLabel *>(QStringLiteral("LblMOhm"))->isHidden(); }
+    bool start() { return SimPanelRig::start(meter::PollTimings{150, 400, 300}); }
+    bool milliShown() const { return !labelWidget("LblMOhm")->isHidden(); }
 };
 
 const QRegularExpression TwoDecimals(QStringLiteral("^\\d{1,2}\\.\\d\\d$"));
-const QRegularExpression OneDecimal(QStringLiteral("^\\d{1,3}\\.\\d$"));
 const QRegularExpression ThreeDecimals(QStringLiteral("^\\d\\.\\d\\d\\d$"));
 
 } // namespace

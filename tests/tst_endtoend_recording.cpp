@@ -1,48 +1,26 @@
 // A recording made through the real tool bar from the simulator's stream, checked line by
 // line on disk and opened back into the File List.
 #include "files/FileListWindow.h"
-#include "link/AppState.h"
 #include "panel/CommandBar.h"
-#include "panel/Panel.h"
-#include "support/MeterSimProcess.h"
-#include "ui/Clock.h"
+#include "support/SimPanelRig.h"
 #include "ui/GridModel.h"
-#include "ui/QtSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QDateTime>
 #include <QFile>
-#include <QLabel>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Rig
+struct Rig : SimPanelRig
 {
-    QTemporaryDir dir;
-    MeterSimProcess sim{dir.filePath(QStringLiteral("meter")), {QStringLiteral("--cmd"), QStringLiteral("set 2500 3700")}};
-    meter::AppState state;
-    ui::QtSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::SystemClock clock;
-    std::unique_ptr<panel::Panel> panel;
-
-    bool start()
+    Rig()
+        : SimPanelRig({QStringLiteral("--cmd"), QStringLiteral("set 2500 3700")})
     {
-        if (!sim.start())
-            return false;
-        state.ComPortPath = sim.linkPath();
-        // Ten sampling ticks a second, so a recording of several lines takes a second.
-        panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, {}, 100, dir.path()});
-        return panel->load();
     }
+    // Ten sampling ticks a second, so a recording of several lines takes a second.
+    bool start() { return SimPanelRig::start({}, 100); }
     QAction *button(int position) { return panel->commands().button(position); }
-    QString label(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name))->text(); }
     QStringList lines(const QString &path) const
     {
         QFile f(path);
