@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>

@@ -9,6 +9,6 @@ cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
 cmake --build build-release -j "${DORVEL_JOBS:-2}"
 cd build-release/bench
 for program in bench_*; do
-  [ -x "$program" ] || continue
+  [ -f "$program" ] && [ -x "$program" ] || continue
   QT_QPA_PLATFORM=offscreen "./$program"
 done

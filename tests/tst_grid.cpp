@@ -24,16 +24,13 @@ class TestGrid : public QObject
 private slots:
     void addRowSplitsAtTabOnly_data();
     void addRowSplitsAtTabOnly();
-    void startsWithTheHeaderRowOnly();
     void outsideTheGridIsEmptyAndIgnored_data();
     void outsideTheGridIsEmptyAndIgnored();
     void cutRowsComeBackEmpty();
     void cutColumnsComeBackEmpty();
     void setTextChangesOneCell();
-    void headerRowIsTheViewsHeader();
     void clearToHeaderKeepsTheTitles();
     void staysConsistentForViewsThroughASequence();
-    void addRowsIsOneInsertion();
 
     void everyColumnIsPainted();
     void columnWidthFollowsTheSizingText();
@@ -68,19 +65,6 @@ void TestGrid::addRowSplitsAtTabOnly()
     grid.addRow(line);
     QCOMPARE(grid.rows(), 2);
     QCOMPARE(rowTexts(grid, 1), cells);
-}
-
-void TestGrid::startsWithTheHeaderRowOnly()
-{
-    ui::GridModel grid(5);
-    QCOMPARE(grid.rows(), 1);
-    QCOMPARE(grid.cols(), 5);
-    QCOMPARE(grid.rowCount(), 0);
-    QCOMPARE(grid.columnCount(), 5);
-    grid.setRows(0);
-    QCOMPARE(grid.rows(), 1);
-    grid.setCols(0);
-    QCOMPARE(grid.cols(), 1);
 }
 
 void TestGrid::outsideTheGridIsEmptyAndIgnored_data()
@@ -155,19 +139,6 @@ void TestGrid::setTextChangesOneCell()
     QCOMPARE(changed.at(0).at(0).toModelIndex(), grid.index(0, 2));
 }
 
-void TestGrid::headerRowIsTheViewsHeader()
-{
-    ui::GridModel grid(5);
-    QSignalSpy header(&grid, &QAbstractItemModel::headerDataChanged);
-    grid.setHeader({"No.s", "   Date", "   Time", "40mOhm", "4Voltage"});
-    QCOMPARE(header.count(), 5);
-    QCOMPARE(grid.headerData(1, Qt::Horizontal).toString(), QStringLiteral("   Date"));
-    QCOMPARE(grid.headerData(3, Qt::Horizontal).toString(), QStringLiteral("40mOhm"));
-    grid.addRow(QStringLiteral("1\t2024/03/05\t10:00:00\t12.34\t3.700"));
-    QCOMPARE(grid.rowCount(), 1);
-    QCOMPARE(grid.data(grid.index(0, 3)).toString(), QStringLiteral("12.34"));
-}
-
 void TestGrid::clearToHeaderKeepsTheTitles()
 {
     ui::GridModel grid(5);
@@ -202,18 +173,6 @@ void TestGrid::staysConsistentForViewsThroughASequence()
     QCOMPARE(grid.rows(), 2);
     QCOMPARE(view.model()->rowCount(), 1);
     QCOMPARE(view.model()->columnCount(), 2);
-}
-
-void TestGrid::addRowsIsOneInsertion()
-{
-    ui::GridModel grid(5);
-    grid.addRow(QStringLiteral("1"));
-    QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
-    grid.addRows({"2", "3", "4"});
-    QCOMPARE(inserted.count(), 1);
-    QCOMPARE(inserted.at(0).at(1).toInt(), 1); // view rows: grid rows 2..4
-    QCOMPARE(inserted.at(0).at(2).toInt(), 3);
-    QCOMPARE(grid.text(4, 0), QStringLiteral("4"));
 }
 
 void TestGrid::everyColumnIsPainted()
