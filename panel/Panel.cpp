@@ -73,8 +73,10 @@ bool Panel::load()
     auto &port = m_services.comm1;
     port.setPortName(m_state.ComPortPath.isEmpty() ? ui::systemPathForCom(m_state.ComPortNumber)
                                                    : m_state.ComPortPath);
-    const bool opened = port.isOpen() || port.open() == ui::SerialPort::OpenResult::Opened;
-    if (!opened || (m_state.ComPortPath.isEmpty() && m_state.ComPortNumber < 1)) {
+    // Port 0 means no port was ever chosen: nothing to open.
+    const bool chosen = !m_state.ComPortPath.isEmpty() || m_state.ComPortNumber >= 1;
+    const bool opened = chosen && (port.isOpen() || port.open() == ui::SerialPort::OpenResult::Opened);
+    if (!opened) {
         m_services.dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
                                    QStringLiteral("COM Port Open Error !!!"));
         port.close();
