@@ -23,14 +23,14 @@ namespace panel {
 
 namespace {
 
-struct ButtonSpec
+struct ButtonDef
 {
     const char *key;
     const char *tip;
 };
 
 // Position matters: the recording state borrows the picture of button 8.
-constexpr ButtonSpec Buttons[] = {
+constexpr ButtonDef Buttons[] = {
     {"Save", "Save As"},
     {"Open", "Open File"},
     {"StartRealTime", "Start Real Time List or Graph"},
@@ -70,9 +70,9 @@ CommandBar::CommandBar(QMainWindow &window, CommandContext context)
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(24, 24));
     int position = 1;
-    for (const auto &spec : Buttons) {
-        const QString key = QString::fromLatin1(spec.key);
-        const QString tip = QString::fromLatin1(spec.tip);
+    for (const auto &def : Buttons) {
+        const QString key = QString::fromLatin1(def.key);
+        const QString tip = QString::fromLatin1(def.tip);
         // The tip doubles as the action's text, so keyboard and screen-reader users reach
         // the buttons by name.
         auto *action = m_toolBar->addAction(toolbarIcon(position), tip.isEmpty() ? key : tip);
