@@ -11,7 +11,10 @@ if [ ${#adapters[@]} -gt 0 ]; then
   echo "Meter adapter found: ${adapters[0]}"
   exec build/app/dorvel "${adapters[0]}"
 fi
-link="${TMPDIR:-/tmp}/dorvel-meter-$(id -u)"
+# A short device name: the meter face shows it in its link label ("Com meter").
+simdir="${TMPDIR:-/tmp}/dorvel-sim-$(id -u)"
+mkdir -p "$simdir"
+link="$simdir/meter"
 build/tools/dorvel-meter-sim --link "$link" </dev/null &
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
