@@ -30,7 +30,7 @@ PortWindow::PortWindow(AppState &state, ui::SerialPort &probe, const ui::PortEnu
     m_txtCom->setObjectName(QStringLiteral("TxtCOM"));
     m_txtCom->setEditable(true);
     m_txtCom->setInsertPolicy(QComboBox::NoInsert);
-    m_txtCom->setMinimumContentsLength(18);
+    m_txtCom->setMinimumContentsLength(24);
     m_txtCom->setEditText(QStringLiteral("COM1"));
 
     m_cmdOk = new QPushButton(QStringLiteral("OK"), this);
