@@ -28,8 +28,51 @@ LivePoll::LivePoll(ui::SerialPort &port, Reading &reading, PollTimings timings, 
     connect(&m_port, &ui::SerialPort::failed, this, &LivePoll::onDeviceFailed);
 }
 
+PollPause::PollPause(LivePoll &poll)
+    : m_poll(&poll)
+{
+    m_poll->addPause();
+}
+
+PollPause::PollPause(PollPause &&other) noexcept
+    : m_poll(other.m_poll)
+{
+    other.m_poll = nullptr;
+}
+
+PollPause::~PollPause()
+{
+    if (m_poll)
+        m_poll->releasePause();
+}
+
+void LivePoll::addPause()
+{
+    if (m_pauses++ > 0)
+        return;
+    m_enabledBeforePause = isEnabled();
+    m_reopenBeforePause = m_reopen.isActive();
+    setEnabled(false);
+    m_reopen.stop();
+}
+
+void LivePoll::releasePause()
+{
+    if (--m_pauses > 0)
+        return;
+    if (m_reopenBeforePause)
+        m_reopen.start(m_timings.reopenMs);
+    if (m_enabledBeforePause)
+        setEnabled(true);
+}
+
 void LivePoll::setEnabled(bool on)
 {
+    // While paused the pause decides; a request to run takes effect when it ends.
+    if (m_pauses > 0) {
+        m_enabledBeforePause = on;
+        return;
+    }
     if (on) {
         if (!m_tick.isActive())
             m_tick.start();
@@ -60,6 +103,8 @@ void LivePoll::startAttempt()
 
 void LivePoll::onBytes()
 {
+    if (m_pauses > 0)
+        return;
     switch (m_phase) {
     case Phase::Waiting:
         // Exactly seven: more (two frames back to back) never ends the wait early.

@@ -25,6 +25,26 @@ struct PollTimings
 //
 // Every wait is a state left by a signal or a single-shot timer, never a loop, so the
 // poll costs nothing while it waits and the windows stay responsive.
+class LivePoll;
+
+// Holding one of these keeps the live poll off: no tick, no attempt, no reopen, and
+// incoming bytes are left alone, so the holder (the logger download, a block listing, a
+// print) has the port and the reading record to itself. Pauses nest; the poll resumes
+// when the last one goes, on whatever path its holder leaves.
+class PollPause
+{
+public:
+    explicit PollPause(LivePoll &poll);
+    ~PollPause();
+    PollPause(PollPause &&other) noexcept;
+    PollPause(const PollPause &) = delete;
+    PollPause &operator=(const PollPause &) = delete;
+    PollPause &operator=(PollPause &&) = delete;
+
+private:
+    LivePoll *m_poll;
+};
+
 class LivePoll : public QObject
 {
     Q_OBJECT
@@ -42,6 +62,9 @@ public:
     // finds it to itself.
     void setEnabled(bool on);
     bool isEnabled() const { return m_tick.isActive(); }
+    // The poll is off while any pause is held; see PollPause.
+    [[nodiscard]] PollPause pause() { return PollPause(*this); }
+    bool isPaused() const { return m_pauses > 0; }
     int intervalMs() const { return m_tick.interval(); }
     Phase phase() const { return m_phase; }
 
@@ -54,6 +77,9 @@ signals:
     void linkBack();
 
 private:
+    friend class PollPause;
+    void addPause();
+    void releasePause();
     void onTick();
     void startAttempt();
     void onBytes();
@@ -70,6 +96,9 @@ private:
     QTimer m_reopen;
     Phase m_phase = Phase::Idle;
     int m_attempts = 0;
+    int m_pauses = 0;
+    bool m_enabledBeforePause = false;
+    bool m_reopenBeforePause = false;
 };
 
 } // namespace meter

@@ -93,6 +93,7 @@ private slots:
     void portThatCannotOpenEndsTheProgram();
     void devicePathNamesTheLink();
     void rangeChangeRestartsRunningViews();
+    void pauseLeavesThePortAlone();
 };
 
 void TestLivePoll::streamingMeterIsShown()
@@ -265,6 +266,44 @@ void TestLivePoll::rangeChangeRestartsRunningViews()
     QCOMPARE(int(s.GraphVoltMax), 40);
     QCOMPARE(int(s.GraphVoltMin), -40);
     QCOMPARE(s.GraphStep, 1.0f);
+}
+
+void TestLivePoll::pauseLeavesThePortAlone()
+{
+    Rig rig;
+    QVERIFY(rig.panel.load());
+    Meter meter(rig.port, frame(2500, 3700, 3), 10);
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+    {
+        auto outer = rig.panel.poll().pause();
+        {
+            auto inner = rig.panel.poll().pause();
+            // Asking the poll to run while a pause is held waits for the pause to end.
+            rig.panel.poll().setEnabled(true);
+        }
+        QVERIFY(rig.panel.poll().isPaused());
+        const int flushes = rig.port.clearCalls;
+        meter.bytes = frame(1111, 3700, 3);
+        QTest::qWait(150);
+        // No tick flushed the buffer and no frame was taken from it.
+        QCOMPARE(rig.port.clearCalls, flushes);
+        QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+        QVERIFY(rig.port.bytesAvailable() > 7);
+    }
+    QVERIFY(!rig.panel.poll().isPaused());
+    QVERIFY(rig.panel.poll().isEnabled());
+    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("11.11"));
+
+    // A broken device is not reopened behind the holder's back, and is after it.
+    rig.port.openResults.clear();
+    rig.port.breakDevice();
+    const int opens = rig.port.openCalls;
+    {
+        auto pause = rig.panel.poll().pause();
+        QTest::qWait(150);
+        QCOMPARE(rig.port.openCalls, opens);
+    }
+    QTRY_VERIFY(rig.port.openCalls > opens);
 }
 
 QTEST_MAIN(TestLivePoll)
