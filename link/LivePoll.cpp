@@ -52,8 +52,12 @@ void LivePoll::addPause()
         return;
     m_enabledBeforePause = isEnabled();
     m_reopenBeforePause = m_reopen.isActive();
-    setEnabled(false);
+    m_tick.stop();
     m_reopen.stop();
+    if (m_phase == Phase::Waiting) {
+        m_attempt.stop();
+        m_phase = Phase::Idle;
+    }
 }
 
 void LivePoll::releasePause()
@@ -63,7 +67,7 @@ void LivePoll::releasePause()
     if (m_reopenBeforePause)
         m_reopen.start(m_timings.reopenMs);
     if (m_enabledBeforePause)
-        setEnabled(true);
+        m_tick.start();
 }
 
 void LivePoll::setEnabled(bool on)
@@ -169,7 +173,11 @@ void LivePoll::onDeviceFailed()
     m_attempt.stop();
     m_phase = Phase::Reopening;
     emit linkLost();
-    m_reopen.start(m_timings.reopenMs);
+    // The holder of a pause owns the port; the reopen waits for it to let go.
+    if (m_pauses > 0)
+        m_reopenBeforePause = true;
+    else
+        m_reopen.start(m_timings.reopenMs);
 }
 
 void LivePoll::tryReopen()
