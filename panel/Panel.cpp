@@ -29,6 +29,7 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
     , m_services(services)
     , m_poll(services.comm1, state.reading, services.pollTimings)
     , m_recorder(state, services.clock, *this)
+    , m_printing(services.dialogs, services.printService ? *services.printService : m_systemPrinters, m_poll)
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dorvel   V10.05"));
@@ -57,7 +58,10 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
                                                       [this](const QString &path) { openFileList(path); }, {}});
 
     m_views.setFactory(WindowRegistry::Role::FileList, [this] {
-        return new files::FileListWindow(m_state, m_services.dialogs);
+        auto *list = new files::FileListWindow(m_state, m_services.dialogs);
+        connect(list, &files::FileListWindow::printRequested, this,
+                [this, list] { m_printing.PrintGrid(list, list->grid()); });
+        return list;
     });
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "link/LivePoll.h"
+#include "printing/Printing.h"
+#include "ui/Printer.h"
 #include "panel/Recorder.h"
 #include "panel/WindowRegistry.h"
 
@@ -35,6 +37,8 @@ struct PanelServices
     int sampleTickMs = 1000; // Timer2: one tick counts as one second of the interval
     // Where the help manuals are looked for; the program's folder when empty.
     QString programDir = {};
+    // The printers; the system's when null.
+    ui::PrintService *printService = nullptr;
 };
 
 // The main window: the meter's face with the live reading, the link state, and the
@@ -58,6 +62,7 @@ public:
     CommandBar &commands() { return *m_commands; }
     RealTimeChooser &realTimeChooser() { return *m_realTime; }
     HelpChooser &helpChooser() { return *m_help; }
+    printing::Printing &printing() { return m_printing; }
 
     // Opens the manual of a language (0 English .. 6 Chinese) in the desktop's viewer.
     void openManual(int language);
@@ -85,6 +90,8 @@ private:
     meter::LivePoll m_poll;
     WindowRegistry m_views;
     Recorder m_recorder;
+    ui::QtPrintService m_systemPrinters;
+    printing::Printing m_printing;
 
     MeterFace *m_face = nullptr;
     CommandBar *m_commands = nullptr;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QQueue>
 #include <QStringList>
+#include <functional>
 
 namespace ui {
 
@@ -27,6 +28,8 @@ public:
     QQueue<QString> saveAnswers;
     QQueue<bool> printAnswers;
     int printSetups = 0;
+    // Runs on an accepted print dialog, as the user's choices would (a PDF file, say).
+    std::function<void(QPrinter &)> onPrintSetup;
 
     void message(QWidget *, Icon icon, const QString &title, const QString &text) override
     {
@@ -48,10 +51,13 @@ public:
         filters.append(filter);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
-    bool printSetup(QWidget *, QPrinter &) override
+    bool printSetup(QWidget *, QPrinter &printer) override
     {
         ++printSetups;
-        return printAnswers.isEmpty() ? false : printAnswers.dequeue();
+        const bool accepted = printAnswers.isEmpty() ? false : printAnswers.dequeue();
+        if (accepted && onPrintSetup)
+            onPrintSetup(printer);
+        return accepted;
     }
 };
 

@@ -1,0 +1,358 @@
+#include "link/AppState.h"
+#include "link/LivePoll.h"
+#include "panel/CommandBar.h"
+#include "panel/Panel.h"
+#include "printing/GridLayout.h"
+#include "printing/Printing.h"
+#include "files/FileListWindow.h"
+#include "ui/GridModel.h"
+#include "ui/fakes/FakeClock.h"
+#include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/RecordingPrinter.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A4 less 5 mm margins, and Letter less the same, in twips.
+constexpr int A4Width = 11622, A4Height = 16271;
+constexpr int LetterWidth = 11673, LetterHeight = 15274;
+
+void fillGrid(ui::GridModel &grid, int dataRows)
+{
+    grid.setHeader({"No.s", "Date", "Time", "Ohm", "Voltage"});
+    for (int n = 1; n <= dataRows; ++n)
+        grid.addRow(QStringLiteral("%1\t2024/03/05\t10:%2:00\t12.34\t3.700").arg(n).arg(n % 60, 2, 10, QLatin1Char('0')));
+}
+
+struct PrintRig
+{
+    ui::FakeSerialPort port;
+    meter::Reading reading;
+    meter::LivePoll poll{port, reading, {15, 100, 50}};
+    ui::ScriptedDialogs dialogs;
+    ui::FakePrintService service;
+    printing::Printing desk{dialogs, service, poll};
+    ui::GridModel grid{5};
+
+    PrintRig()
+    {
+        port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+        port.setPortName(QStringLiteral("/dev/ttyS0"));
+        port.open();
+        poll.setEnabled(true);
+        desk.setSliceMs(0); // one row a slice: every path through the event loop is taken
+    }
+    bool print()
+    {
+        QSignalSpy finished(&desk, &printing::Printing::finished);
+        desk.PrintGrid(nullptr, grid);
+        if (finished.isEmpty() && !finished.wait(20000))
+            return false;
+        return finished.at(0).at(0).toBool();
+    }
+};
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pdfPages(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    p.waitForFinished(30000);
+    const QString info = QString::fromUtf8(p.readAllStandardOutput());
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pagesHoldTheirRows_data();
+    void pagesHoldTheirRows();
+    void shortPageIsScaledToFit();
+    void rowIsBoxedAndTexted();
+    void threeRowGridInOrder();
+    void everyPathGivesThePollBack_data();
+    void everyPathGivesThePollBack();
+    void secondPrintIsRefused();
+    void recorderKeepsRunningDuringLongPrint();
+    void picturePlacedAtTheTop();
+    void fileListPrintsToPdf();
+};
+
+void TestPrinting::pagesHoldTheirRows_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("lastRowY");
+    QTest::newRow("header only") << 1 << 1 << 850;
+    QTest::newRow("page 1 full") << 38 << 1 << 15650;
+    QTest::newRow("39th row opens page 2") << 39 << 2 << 450;
+    QTest::newRow("page 2 full") << 38 + 39 << 2 << 15650;
+    QTest::newRow("page 3 opens") << 38 + 39 + 1 << 3 << 450;
+    QTest::newRow("a recording's worth") << 70000 << 1 + (70000 - 38 + 38) / 39 << 0;
+}
+
+void TestPrinting::pagesHoldTheirRows()
+{
+    QFETCH(int, rows);
+    QFETCH(int, pages);
+    QFETCH(int, lastRowY);
+    const auto l = printing::layoutGrid(rows, 5, A4Width, A4Height);
+    QCOMPARE(l.scale, 1.0);
+    QCOMPARE(l.pageCount(), pages);
+    if (lastRowY)
+        QCOMPARE(l.rowY(rows - 1), lastRowY);
+    QCOMPARE(l.rowY(0), 850);
+    for (int p = 0; p < l.pageCount(); ++p) {
+        const int first = l.pageFirstRow[p];
+        const int last = l.lastRowOf(p);
+        QCOMPARE(l.rowY(first), p == 0 ? 850 : 450);
+        QVERIFY(l.rowY(last) >= 15550 || last == rows - 1);
+        QVERIFY(l.rowY(last) <= 15650);
+    }
+    const auto n = printing::pageNumber(l, pages - 1);
+    QCOMPARE(n.text, QStringLiteral("P-%1").arg(pages));
+    QCOMPARE(n.y, 15950);
+    QCOMPARE(n.x, (A4Width - 500) / 2);
+}
+
+void TestPrinting::shortPageIsScaledToFit()
+{
+    const auto l = printing::layoutGrid(100, 5, LetterWidth, LetterHeight);
+    QVERIFY(l.scale < 1.0);
+    // The page number's line of text, scaled, still lies on the printable page; so does
+    // the right edge of the table.
+    QVERIFY((printing::pageNumber(l, 0).y + 300) * l.scale <= LetterHeight);
+    QVERIFY(l.rightEdge() * l.scale <= LetterWidth);
+    // The layout's own numbers do not change.
+    QCOMPARE(l.rowY(38), 450);
+}
+
+void TestPrinting::rowIsBoxedAndTexted()
+{
+    const auto l = printing::layoutGrid(1, 5, A4Width, A4Height);
+    const auto items = printing::rowItems(l, 0);
+    const int right = A4Width - 850;
+    QCOMPARE(items.lines.size(), size_t(8));
+    QCOMPARE(items.lines.front(), (printing::Line{500, 750, right, 750}));
+    QCOMPARE(items.lines[1], (printing::Line{500, 750, 500, 1150}));
+    QCOMPARE(items.lines[5], (printing::Line{500 + 4 * 2125, 750, 500 + 4 * 2125, 1150}));
+    QCOMPARE(items.lines[6], (printing::Line{right, 750, right, 1150}));
+    QCOMPARE(items.lines.back(), (printing::Line{500, 1150, right, 1150}));
+    QCOMPARE(items.texts[3], (printing::CellText{0, 3, 400 + 3 * 2125, 850}));
+    QCOMPARE(printing::cellText(QString()), QStringLiteral("      "));
+}
+
+void TestPrinting::threeRowGridInOrder()
+{
+    PrintRig rig;
+    rig.grid.setHeader({"No.s", "Date", "Ohm"});
+    rig.grid.setCols(3);
+    rig.grid.addRow(QStringLiteral("1\t2024/03/05\t"));
+    rig.grid.addRow(QStringLiteral("2\t2024/03/05\tOL"));
+    QVERIFY(rig.print());
+    const int r = A4Width - 850;
+    QStringList expected{"scale 1", "font 11", QStringLiteral("text %1 15950 [P-1]").arg((A4Width - 500) / 2)};
+    const QStringList cells[] = {{"No.s", "Date", "Ohm"}, {"1", "2024/03/05", ""}, {"2", "2024/03/05", "OL"}};
+    for (int row = 0; row < 3; ++row) {
+        const int y = 850 + 400 * row;
+        expected << QStringLiteral("line 500 %1 %2 %1").arg(y - 100).arg(r);
+        for (int c = 0; c < 3; ++c) {
+            expected << QStringLiteral("text %1 %2 [      %3]").arg(400 + 2125 * c).arg(y).arg(cells[row][c]);
+            expected << QStringLiteral("line %1 %2 %1 %3").arg(500 + 2125 * c).arg(y - 100).arg(y + 300);
+        }
+        expected << QStringLiteral("line %1 %2 %1 %3").arg(r).arg(y - 100).arg(y + 300);
+        expected << QStringLiteral("line 500 %1 %2 %1").arg(y + 300).arg(r);
+    }
+    expected << "end";
+    QCOMPARE(rig.service.log, expected);
+    QCOMPARE(rig.service.asked, QStringList{"choose"});
+}
+
+void TestPrinting::everyPathGivesThePollBack_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("failPage");
+    QTest::addColumn<bool>("failEnd");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("printed") << int(ui::FakePrintService::Answer::Print) << false << false << true << 0;
+    QTest::newRow("cancel") << int(ui::FakePrintService::Answer::Cancel) << false << false << false << 0;
+    QTest::newRow("printer cannot start") << int(ui::FakePrintService::Answer::Fail) << false << false << false << 1;
+    QTest::newRow("new page refused") << int(ui::FakePrintService::Answer::Print) << true << false << false << 1;
+    QTest::newRow("document not finished") << int(ui::FakePrintService::Answer::Print) << false << true << false << 1;
+}
+
+void TestPrinting::everyPathGivesThePollBack()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, failPage);
+    QFETCH(bool, failEnd);
+    QFETCH(bool, ok);
+    QFETCH(int, messages);
+    PrintRig rig;
+    fillGrid(rig.grid, 60); // two pages
+    rig.service.answer = ui::FakePrintService::Answer(answer);
+    bool pausedWhilePrinting = false;
+    rig.service.configure = [&](ui::RecordingPrinter &p) {
+        p.failNewPage = failPage;
+        p.failEnd = failEnd;
+        pausedWhilePrinting = rig.poll.isPaused() && !rig.poll.isEnabled();
+    };
+    QCOMPARE(rig.print(), ok);
+    QCOMPARE(rig.dialogs.messages.size(), messages);
+    if (messages)
+        QCOMPARE(rig.dialogs.messages[0].icon, ui::Dialogs::Icon::Critical);
+    if (answer == int(ui::FakePrintService::Answer::Print))
+        QVERIFY(pausedWhilePrinting);
+    else
+        QVERIFY(rig.service.log.isEmpty());
+    QVERIFY(!rig.poll.isPaused());
+    QVERIFY(rig.poll.isEnabled());
+    QVERIFY(!rig.desk.isBusy());
+    if (failPage) // the first page already went out
+        QCOMPARE(rig.service.log.count("end"), 1);
+}
+
+void TestPrinting::secondPrintIsRefused()
+{
+    PrintRig rig;
+    fillGrid(rig.grid, 200);
+    QSignalSpy finished(&rig.desk, &printing::Printing::finished);
+    rig.desk.PrintGrid(nullptr, rig.grid);
+    QVERIFY(rig.desk.isBusy());
+    ui::GridModel other(5);
+    rig.desk.PrintGrid(nullptr, other);
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.service.asked.size(), 1);
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.size(), 1);
+
+    // A grid closed while it prints ends the print; the pages so far are sent.
+    auto *doomed = new ui::GridModel(5);
+    fillGrid(*doomed, 200);
+    rig.service.log.clear();
+    rig.desk.PrintGrid(nullptr, *doomed);
+    QTimer::singleShot(0, doomed, [doomed] { delete doomed; });
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.last().at(0).toBool(), false);
+    QCOMPARE(rig.service.log.last(), QStringLiteral("end"));
+    QVERIFY(rig.poll.isEnabled());
+}
+
+void TestPrinting::recorderKeepsRunningDuringLongPrint()
+{
+    PrintRig rig;
+    rig.desk.setSliceMs(20);
+    fillGrid(rig.grid, 20000);
+    int ticks = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] { ++ticks; });
+    other.start(10);
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(rig.print());
+    // A timer of 10 ms got its turn all along, not only at the end.
+    QVERIFY2(ticks >= t.elapsed() / 40, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(t.elapsed())));
+}
+
+void TestPrinting::picturePlacedAtTheTop()
+{
+    QCOMPARE(printing::picturePlacement(QSize(400, 300), 12000, 16000), QRect(0, 0, 12000, 9000));
+    // Taller than the page once scaled to its width: fitted to the height, centred.
+    QCOMPARE(printing::picturePlacement(QSize(100, 400), 12000, 16000), QRect(4000, 0, 4000, 16000));
+    QCOMPARE(printing::picturePlacement(QSize(0, 0), 12000, 16000), QRect());
+
+    PrintRig rig;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    rig.desk.printPicture(nullptr, picture);
+    QCOMPARE(rig.service.asked, QStringList{"default"});
+    QCOMPARE(rig.service.log, QStringList({QStringLiteral("picture 0 0 %1 %2 of 300x200").arg(A4Width).arg(A4Width * 2 / 3), "end"}));
+}
+
+void TestPrinting::fileListPrintsToPdf()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString dvm = dir.filePath(QStringLiteral("cells.Dvm"));
+    {
+        QFile f(dvm);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
+        for (int n = 1; n <= 300; ++n)
+            f.write(QStringLiteral("%1\t2024/03/05\t10:00:%2\t%3\t3.700\r\n")
+                        .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2).toLatin1());
+    }
+    meter::AppState state;
+    state.ComPortNumber = 1;
+    ui::FakeSerialPort port;
+    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::FakeClock clock;
+    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock});
+    QVERIFY(panel.load());
+
+    // The tool bar's Open File, then the File List's own Print.
+    dialogs.openAnswers.enqueue(dvm);
+    panel.commands().click(QStringLiteral("Open"));
+    auto *list = qobject_cast<files::FileListWindow *>(panel.views().window(panel::WindowRegistry::Role::FileList));
+    QVERIFY(list);
+    QTRY_VERIFY(!list->isLoading());
+    QCOMPARE(list->grid().rows(), 301);
+
+    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    dialogs.printAnswers.enqueue(true);
+    dialogs.onPrintSetup = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    };
+    QSignalSpy finished(&panel.printing(), &printing::Printing::finished);
+    list->buttonClick(QStringLiteral("Print"));
+    QVERIFY(!panel.poll().isEnabled());
+    QVERIFY(finished.wait(30000));
+    QVERIFY(finished.at(0).at(0).toBool());
+    QVERIFY(panel.poll().isEnabled());
+    QVERIFY(dialogs.messages.isEmpty());
+
+    const auto layout = printing::layoutGrid(301, 5, A4Width, A4Height);
+    QCOMPARE(pdfPages(pdf), layout.pageCount());
+    const QString text = pdfText(pdf);
+    // The header as the list shows it, then every row in order, then each page's number.
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("No\\.s\\s+Date\\s+Time\\s+Ohm\\s+Voltage"))));
+    qsizetype at = 0;
+    for (int n = 1; n <= 300; ++n) {
+        const QString row = QStringLiteral("%1\\s+2024/03/05\\s+10:00:%2\\s+%3\\s+3\\.700")
+                                .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2);
+        const auto m = QRegularExpression(row).match(text, at);
+        QVERIFY2(m.hasMatch(), qPrintable(QStringLiteral("row %1 missing or out of order").arg(n)));
+        at = m.capturedEnd();
+    }
+    for (int p = 1; p <= layout.pageCount(); ++p)
+        QVERIFY(text.contains(QStringLiteral("P-%1").arg(p)));
+    QVERIFY(!text.contains(QStringLiteral("P-%1").arg(layout.pageCount() + 1)));
+}
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
