@@ -23,6 +23,7 @@ struct NullHost final : panel::RecorderHost
     {
         std::fprintf(stderr, "write failed: %s\n", qPrintable(reason));
     }
+    void showNotice(const QString &) override {}
 };
 } // namespace
 

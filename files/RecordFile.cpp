@@ -8,6 +8,7 @@
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -44,7 +45,8 @@ bool RecordFile::open(const QString &path, QString *error)
     close();
     m_file.setFileName(path);
     // Unbuffered: every write goes straight to the system, so a full disk shows at once.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    // Readable too: a file deleted under the recording is restored from its open handle.
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
         if (error)
             *error = m_file.errorString();
         return false;
@@ -78,6 +80,66 @@ bool RecordFile::appendLine(const QString &line, QString *error)
     if (!syncToDisk(m_file.handle(), &reason))
         return fail(error, reason);
     return true;
+}
+
+RecordFile::OnDisk RecordFile::ensureOnDisk(QString *error)
+{
+#ifdef Q_OS_WIN
+    // An open file cannot be deleted there.
+    Q_UNUSED(error);
+    return OnDisk::Present;
+#else
+    if (!m_file.isOpen()) {
+        fail(error, QStringLiteral("The file is not open"));
+        return OnDisk::Failed;
+    }
+    struct stat open {}, named {};
+    if (::fstat(m_file.handle(), &open) != 0) {
+        fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return OnDisk::Failed;
+    }
+    const QByteArray path = QFile::encodeName(m_file.fileName());
+    if (::stat(path.constData(), &named) == 0) {
+        if (named.st_dev == open.st_dev && named.st_ino == open.st_ino)
+            return OnDisk::Present;
+        // Something else took the name; it is not ours to overwrite.
+        fail(error, QStringLiteral("Another file has taken its place"));
+        return OnDisk::Failed;
+    }
+    if (errno != ENOENT || !S_ISREG(open.st_mode)) {
+        fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return OnDisk::Failed;
+    }
+
+    // Deleted: the lines so far still live behind the open handle.
+    if (!m_file.seek(0)) {
+        fail(error, m_file.errorString());
+        return OnDisk::Failed;
+    }
+    const QByteArray lines = m_file.readAll();
+    if (lines.size() != open.st_size) {
+        fail(error, QStringLiteral("The lines written so far could not be read back"));
+        return OnDisk::Failed;
+    }
+    const QString name = m_file.fileName();
+    m_file.close();
+    m_file.setFileName(name);
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = m_file.errorString();
+        return OnDisk::Failed;
+    }
+    QString reason;
+    if (m_file.write(lines) != lines.size() || !m_file.flush()) {
+        fail(error, m_file.errorString());
+        return OnDisk::Failed;
+    }
+    if (!syncToDisk(m_file.handle(), &reason)) {
+        fail(error, reason);
+        return OnDisk::Failed;
+    }
+    return OnDisk::Restored;
+#endif
 }
 
 void RecordFile::close()

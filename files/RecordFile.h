@@ -23,6 +23,13 @@ public:
     bool appendLine(const QString &line, QString *error);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
+
+    enum class OnDisk { Present, Restored, Failed };
+    // Checks that the open file still has its name on disk. A file deleted under the
+    // recording is written back at its path with every line so far, read through the
+    // still-open file, and the recording carries on there (Restored). Failed when that is
+    // impossible (*error says why); the file is closed then.
+    OnDisk ensureOnDisk(QString *error);
     QString path() const { return m_file.fileName(); }
 
 private:

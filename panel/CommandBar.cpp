@@ -204,8 +204,7 @@ void CommandBar::sample()
     const auto seconds = parseSampleSeconds(*answer);
     if (!seconds)
         return;
-    s.SampleSeconds = *seconds;
-    s.SampleTick = 0;
+    m_ctx.recorder.setSampleSeconds(*seconds);
 }
 
 } // namespace panel

@@ -179,6 +179,11 @@ void Panel::reportWriteFailure(const QString &path, const QString &reason)
                                    .arg(QDir::toNativeSeparators(path), reason));
 }
 
+void Panel::showNotice(const QString &text)
+{
+    m_services.dialogs.notice(this, QStringLiteral("Dorvel"), text);
+}
+
 QString Panel::portText() const
 {
     return ui::linkLabelSuffix(m_state.ComPortNumber, m_state.ComPortPath);

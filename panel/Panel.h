@@ -84,6 +84,7 @@ private:
     void showSaveIdle() override;
     bool appendListRow(const QString &row) override;
     void reportWriteFailure(const QString &path, const QString &reason) override;
+    void showNotice(const QString &text) override;
 
     meter::AppState &m_state;
     PanelServices m_services;

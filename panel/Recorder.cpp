@@ -5,6 +5,9 @@
 #include "ui/Clock.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QLocale>
+#include <utility>
 
 namespace panel {
 
@@ -87,6 +90,27 @@ void Recorder::endRecording()
     m_file.close();
 }
 
+void Recorder::setSampleSeconds(int32_t seconds)
+{
+    m_state.SampleSeconds = seconds;
+    m_state.SampleTick = 0;
+    m_stampFromClock = true;
+}
+
+QString Recorder::nextStamp()
+{
+    auto &s = m_state;
+    // Right after a new interval the clock is read, not computed: adding the new interval
+    // to the last stamp would put every later line that far ahead of the wall clock.
+    if (std::exchange(m_stampFromClock, false))
+        return m_clock.now().toString(ClockFormat);
+    // The stamps are computed: each sample step is SampleSeconds after the previous one.
+    // Calendar arithmetic without time zones: a stamp never skips or repeats an hour.
+    const QDateTime clock(QDate::fromString(s.SampleClock.left(10), QStringLiteral("yyyy/MM/dd")),
+                          QTime::fromString(s.SampleClock.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
+    return clock.addSecs(s.SampleSeconds).toString(ClockFormat);
+}
+
 void Recorder::tick()
 {
     auto &s = m_state;
@@ -95,27 +119,41 @@ void Recorder::tick()
         return;
     }
 
-    // The stamps are computed: each sample step is SampleSeconds after the previous one.
-    // Calendar arithmetic without time zones: a stamp never skips or repeats an hour.
-    const QDateTime clock(QDate::fromString(s.SampleClock.left(10), QStringLiteral("yyyy/MM/dd")),
-                          QTime::fromString(s.SampleClock.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
-    s.SampleClock = clock.addSecs(s.SampleSeconds).toString(ClockFormat);
+    s.SampleClock = nextStamp();
     const QString sample = files::sampleText(s.SampleClock, s.reading);
 
     const bool wasRecording = s.Recording;
+    QString error;
+    // Every line counted so far is on disk; say why the rest is not.
+    const auto stopOnFailure = [&] {
+        const QString path = m_file.path();
+        endRecording();
+        m_host.setFileNameLabel(QString());
+        m_host.reportWriteFailure(path, error);
+    };
     if (wasRecording) {
-        if (s.RecordCount == MaxRecordCount || s.RecordRangeCode != s.reading.RangeCode) {
+        const bool full = s.RecordCount == MaxRecordCount;
+        if (full || s.RecordRangeCode != s.reading.RangeCode) {
+            const QString name = QDir::toNativeSeparators(m_file.path());
             endRecording();
+            // A user back after hours should know why the file ends where it does.
+            m_host.showNotice(full ? QStringLiteral("The recording into \"%1\" stopped after %2 lines, "
+                                                    "the most one recording holds.")
+                                         .arg(name, QLocale::system().toString(MaxRecordCount - 1))
+                                   : QStringLiteral("The recording into \"%1\" stopped because the meter "
+                                                    "changed its range.")
+                                         .arg(name));
+        } else if (const auto onDisk = m_file.ensureOnDisk(&error); onDisk == files::RecordFile::OnDisk::Failed) {
+            stopOnFailure();
         } else {
+            if (onDisk == files::RecordFile::OnDisk::Restored)
+                m_host.showNotice(QStringLiteral("The recording file \"%1\" was deleted while recording. It has been "
+                                                 "written again with every line so far, and the recording goes on.")
+                                      .arg(QDir::toNativeSeparators(m_file.path())));
             const bool header = (s.RecordCount == 0);
             const QString line = header ? files::recorderHeader(s.reading) : files::dataLine(s.RecordCount, sample);
-            QString error;
             if (!m_file.appendLine(line, &error)) {
-                // Every line counted so far is on disk; say why the rest is not.
-                const QString path = m_file.path();
-                endRecording();
-                m_host.setFileNameLabel(QString());
-                m_host.reportWriteFailure(path, error);
+                stopOnFailure();
             } else if (header) {
                 s.RecordCount = 1;
             } else {

@@ -29,6 +29,8 @@ public:
     // Appends one TAB-separated row to the real-time list; false when it could not.
     virtual bool appendListRow(const QString &row) = 0;
     virtual void reportWriteFailure(const QString &path, const QString &reason) = 0;
+    // Something the user should know about the recording that needs no answer.
+    virtual void showNotice(const QString &text) = 0;
 };
 
 // PC sampling: every SampleSeconds ticks the sample clock advances by SampleSeconds and
@@ -55,6 +57,10 @@ public:
     // The user's stop.
     void stopRecording();
 
+    // A sampling interval entered by the user: the next tick is a sample step, stamped
+    // with the wall clock.
+    void setSampleSeconds(int32_t seconds);
+
     // One tick of Timer2.
     void tick();
 
@@ -62,6 +68,7 @@ private:
     void scheduleNext();
     void onTimer();
     void endRecording();
+    QString nextStamp();
 
     meter::AppState &m_state;
     ui::Clock &m_clock;
@@ -71,6 +78,7 @@ private:
     int m_tickMs = 1000;
     qint64 m_startMs = 0;
     qint64 m_ticksDone = 0;
+    bool m_stampFromClock = false;
 };
 
 } // namespace panel

@@ -15,6 +15,7 @@ struct HostSpy final : panel::RecorderHost
     QStringList listRows;
     bool listAccepts = true;
     QStringList failures;
+    QStringList notices;
 
     void setRecLabel(const QString &t) override { rec = t; }
     void setCountLabel(const QString &t) override { count = t; }
@@ -27,6 +28,7 @@ struct HostSpy final : panel::RecorderHost
         return listAccepts;
     }
     void reportWriteFailure(const QString &path, const QString &reason) override { failures << path + ": " + reason; }
+    void showNotice(const QString &text) override { notices << text; }
 };
 
 struct Rig
@@ -57,6 +59,14 @@ struct Rig
         for (int i = 0; i < n; ++i)
             recorder.tick();
     }
+    // Ticks as they come in the program: one a second of the wall clock.
+    void seconds(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            clock.advanceMs(1000);
+            recorder.tick();
+        }
+    }
     QStringList lines() const
     {
         QFile f(path());
@@ -86,6 +96,10 @@ private slots:
     void failedListRowRetriesNextTick();
     void idleTicksClearTheLabels();
     void ticksFollowTheMonotonicSchedule();
+    void newIntervalKeepsStampsOnTheWallClock_data();
+    void newIntervalKeepsStampsOnTheWallClock();
+    void deletedFileIsWrittenBack();
+    void replacedFileStopsTheRecording();
 };
 
 void TestRecorder::everySecond()
@@ -148,6 +162,9 @@ void TestRecorder::stopsAt69999()
     const QStringList lines = rig.lines();
     QCOMPARE(lines.size(), 1 + 69998);
     QVERIFY(lines.last().startsWith(QStringLiteral("69998\t")));
+    QCOMPARE(rig.host.notices.size(), 1);
+    QVERIFY(rig.host.notices[0].contains(QStringLiteral("rec.Dvm")));
+    QVERIFY(rig.host.notices[0].contains(QStringLiteral("69")));
     rig.ticks(2);
     QCOMPARE(rig.lines().size(), 1 + 69998);
 }
@@ -166,6 +183,8 @@ void TestRecorder::stopsOnRangeChange()
     const QStringList lines = rig.lines();
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines.last(), QStringLiteral("2\t2024/03/05\t14:07:12\t25.00\t3.700"));
+    QCOMPARE(rig.host.notices.size(), 1);
+    QVERIFY(rig.host.notices[0].contains(QStringLiteral("range")));
     // The file name label goes at the next idle sample step.
     QCOMPARE(rig.host.fileName, QStringLiteral("x.Dvm"));
     rig.ticks(1);
@@ -275,6 +294,97 @@ void TestRecorder::ticksFollowTheMonotonicSchedule()
                              .secsTo(stamp);
     const qint64 expected = elapsed.elapsed() / 20;
     QVERIFY2(qAbs(ticks - expected) <= 2, qPrintable(QStringLiteral("%1 ticks, %2 expected").arg(ticks).arg(expected)));
+}
+
+void TestRecorder::newIntervalKeepsStampsOnTheWallClock_data()
+{
+    QTest::addColumn<QList<int>>("entered"); // intervals entered one second apart
+    QTest::addColumn<int>("interval");       // the one in force afterwards
+    QTest::newRow("an hour, then 2 s") << QList<int>{3600, 2} << 2;
+    QTest::newRow("the bounds") << QList<int>{86400, 1, 86400, 3} << 3;
+    QTest::newRow("OK on the unchanged interval") << QList<int>{2, 2, 2} << 2;
+}
+
+void TestRecorder::newIntervalKeepsStampsOnTheWallClock()
+{
+    QFETCH(QList<int>, entered);
+    QFETCH(int, interval);
+    Rig rig;
+    rig.state.SampleClock = rig.clock.now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    rig.seconds(5);
+    for (int seconds : entered) {
+        rig.recorder.setSampleSeconds(seconds);
+        rig.seconds(1);
+    }
+    QVERIFY(rig.start());
+    rig.seconds(interval * 5);
+    const QStringList lines = rig.lines();
+    QCOMPARE(lines.size(), 5);
+    QDateTime previous;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList cells = line.split(QLatin1Char('\t'));
+        const QDateTime stamp = QDateTime::fromString(cells[1] + QLatin1Char(' ') + cells[2],
+                                                      QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        // Exactly the interval apart...
+        if (previous.isValid())
+            QCOMPARE(previous.secsTo(stamp), qint64(interval));
+        previous = stamp;
+    }
+    // ...and on the wall clock, whatever was entered before.
+    QVERIFY2(qAbs(previous.secsTo(rig.clock.now())) <= 1, qPrintable(lines.last()));
+}
+
+void TestRecorder::deletedFileIsWrittenBack()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    rig.ticks(4); // the header and three lines
+    QVERIFY(QFile::remove(rig.path()));
+    rig.ticks(3);
+    QVERIFY(rig.state.Recording);
+    QCOMPARE(rig.host.notices.size(), 1);
+    QVERIFY(rig.host.notices[0].contains(QStringLiteral("rec.Dvm")));
+    QVERIFY(rig.host.failures.isEmpty());
+    const QStringList lines = rig.lines();
+    QCOMPARE(lines.size(), 1 + 6);
+    QCOMPARE(lines[0], QStringLiteral("No.s\tDate\tTime\t40mOhm\t4Voltage"));
+    for (int n = 1; n <= 6; ++n)
+        QVERIFY(lines[n].startsWith(QString::number(n) + QLatin1Char('\t')));
+    // Carries on in the new file: one notice only.
+    rig.ticks(2);
+    QCOMPARE(rig.lines().size(), 1 + 8);
+    QCOMPARE(rig.host.notices.size(), 1);
+
+    // A folder that went away with the file: the recording stops and says so.
+    QTemporaryDir gone;
+    const QString path = gone.filePath(QStringLiteral("r.Dvm"));
+    QString error;
+    QVERIFY(rig.recorder.startRecording(path, &error));
+    rig.ticks(2);
+    QVERIFY(gone.remove());
+    rig.ticks(1);
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.host.failures.size(), 1);
+    QVERIFY(rig.host.failures[0].startsWith(path));
+}
+
+void TestRecorder::replacedFileStopsTheRecording()
+{
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    rig.ticks(3);
+    QVERIFY(QFile::remove(rig.path()));
+    QFile other(rig.path());
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("somebody else's\r\n");
+    other.close();
+    rig.ticks(1);
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.host.failures.size(), 1);
+    // The other file is left as it is.
+    QCOMPARE(rig.lines(), QStringList{"somebody else's"});
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)

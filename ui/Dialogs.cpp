@@ -39,6 +39,14 @@ QString QtDialogs::openFileName(QWidget *parent, const QString &filter)
     return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
 }
 
+void QtDialogs::notice(QWidget *parent, const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
 QString QtDialogs::saveFileName(QWidget *parent, const QString &filter)
 {
     // QFileDialog asks before replacing an existing file unless told otherwise.

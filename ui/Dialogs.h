@@ -17,6 +17,8 @@ public:
     virtual ~Dialogs() = default;
 
     virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    // A message that does not wait for its answer: the program runs on behind it.
+    virtual void notice(QWidget *parent, const QString &title, const QString &text) = 0;
     // std::nullopt on cancel.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &title,
                                              const QString &prompt, const QString &defaultText) = 0;
@@ -32,6 +34,7 @@ class QtDialogs final : public Dialogs
 {
 public:
     void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    void notice(QWidget *parent, const QString &title, const QString &text) override;
     std::optional<QString> inputText(QWidget *parent, const QString &title, const QString &prompt,
                                      const QString &defaultText) override;
     QString openFileName(QWidget *parent, const QString &filter) override;

@@ -21,6 +21,7 @@ public:
     };
 
     QList<Message> messages;
+    QStringList notices;
     QStringList inputPrompts;
     QStringList filters;
     QQueue<std::optional<QString>> inputAnswers;
@@ -35,6 +36,7 @@ public:
     {
         messages.append({icon, title, text});
     }
+    void notice(QWidget *, const QString &, const QString &text) override { notices.append(text); }
     std::optional<QString> inputText(QWidget *, const QString &, const QString &prompt,
                                      const QString &) override
     {
