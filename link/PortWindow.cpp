@@ -7,6 +7,7 @@
 #include "ui/Twips.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -30,6 +31,9 @@ PortWindow::PortWindow(AppState &state, ui::SerialPort &probe, const ui::PortEnu
     m_txtCom->setObjectName(QStringLiteral("TxtCOM"));
     m_txtCom->setEditable(true);
     m_txtCom->setInsertPolicy(QComboBox::NoInsert);
+    // The typed text is compared with the list as typed: a completion would turn "com  1"
+    // into "COM  1", or "COM  1" into "COM  10", behind the user's back.
+    m_txtCom->setCompleter(nullptr);
     m_txtCom->setMinimumContentsLength(24);
     m_txtCom->setEditText(QStringLiteral("COM1"));
 
@@ -70,6 +74,16 @@ PortWindow::PortWindow(AppState &state, ui::SerialPort &probe, const ui::PortEnu
     move(ui::twipsToPixelsX(3700, *this), ui::twipsToPixelsY(2700, *this));
     reset();
     m_txtCom->setCurrentIndex(0);
+}
+
+void PortWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Return chooses, as in a dialog, wherever the focus is.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ok();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PortWindow::setChoiceText(const QString &text)

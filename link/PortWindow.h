@@ -37,6 +37,9 @@ signals:
     // OK was pressed and ComPortNumber / ComPortPath hold the choice.
     void portChosen();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     AppState &m_state;
     ui::SerialPort &m_probe;

@@ -1,6 +1,12 @@
 // The simulator on a pseudo-terminal, the real serial code and the main window together.
 #include "support/SimPanelRig.h"
 
+#include "panel/Startup.h"
+#include "ui/fakes/FakePortEnumerator.h"
+
+#include <QApplication>
+#include <QPushButton>
+
 #include <QtTest>
 #include <sys/resource.h>
 
@@ -33,6 +39,8 @@ private slots:
     void liveReadingAndRanges();
     void switchedOffMeterAndBadFrames();
     void pulledAdapterRecoversWithoutFlood();
+    void programFromPortWindowToLiveReading();
+    void portThatCannotOpenExitsWithStatus1();
 };
 
 void TestEndToEndLink::liveReadingAndRanges()
@@ -102,6 +110,70 @@ void TestEndToEndLink::pulledAdapterRecoversWithoutFlood()
     QVERIFY(rig.sim.command("return"));
     QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("COM meter"), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("33.00"), 5000);
+}
+
+namespace {
+
+// The program as main() runs it, with the real serial port: a device path given on the
+// command line, OK pressed in the Port window, then `then` once the main window is up.
+int runProgram(const QString &device, ui::Dialogs &dialogs, std::function<void(QWidget *panel)> then)
+{
+    ui::QtSerialPort comm1, probe;
+    ui::FakePortEnumerator ports;
+    ui::RecordingShell shell;
+    ui::SystemClock clock;
+    QTimer::singleShot(0, [&] {
+        QWidget *port = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("Port") && w->isVisible())
+                port = w;
+        if (!port)
+            return QApplication::exit(99);
+        port->findChild<QPushButton *>(QStringLiteral("CmdOK"))->click();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("Panel") && w->isVisible())
+                then(w);
+    });
+    return panel::RunDorvel({QStringLiteral("dorvel"), device}, {comm1, probe, ports, dialogs, shell, clock});
+}
+
+} // namespace
+
+void TestEndToEndLink::programFromPortWindowToLiveReading()
+{
+    QTemporaryDir dir;
+    MeterSimProcess sim(dir.filePath(QStringLiteral("meter")));
+    QVERIFY(sim.start());
+    ui::ScriptedDialogs dialogs;
+    QString link, ohm;
+    const int status = runProgram(sim.linkPath(), dialogs, [&](QWidget *panel) {
+        auto *lblCom = panel->findChild<QLabel *>(QStringLiteral("LblCom"));
+        auto *valOhm = panel->findChild<QLabel *>(QStringLiteral("ValOhm"));
+        link = lblCom->text();
+        // The first readings arrive from the event loop; then the user closes the window.
+        auto *poll = new QTimer(panel);
+        QObject::connect(poll, &QTimer::timeout, panel, [=, &ohm] {
+            if (TwoDecimals.match(valOhm->text()).hasMatch()) {
+                ohm = valOhm->text();
+                panel->close();
+            }
+        });
+        poll->start(50);
+        QTimer::singleShot(5000, panel, [panel] { panel->close(); });
+    });
+    QCOMPARE(status, 0);
+    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(link, QStringLiteral("Com meter"));
+    QVERIFY2(!ohm.isEmpty(), "no live reading within 5 s");
+}
+
+void TestEndToEndLink::portThatCannotOpenExitsWithStatus1()
+{
+    ui::ScriptedDialogs dialogs;
+    const int status = runProgram(QStringLiteral("/dev/dorvel-no-such-device"), dialogs, [](QWidget *) {});
+    QCOMPARE(status, 1);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages[0].text, QStringLiteral("COM Port Open Error !!!"));
 }
 
 QTEST_MAIN(TestEndToEndLink)

@@ -6,6 +6,7 @@
 #include "ui/fakes/ScriptedDialogs.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -58,6 +59,8 @@ private slots:
     void okHandsOverAndCloses();
     void autoScanListsUsablePorts();
     void autoScanFindingNothingSaysSo();
+    void typedTextIsTakenAsTyped_data();
+    void typedTextIsTakenAsTyped();
 };
 
 void TestPortWindow::loadListsSixteenPorts()
@@ -158,6 +161,33 @@ void TestPortWindow::autoScanFindingNothingSaysSo()
     QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("No serial port was found."));
     rig.window.ok();
     QCOMPARE(int(rig.state.ComPortNumber), 6);
+}
+
+void TestPortWindow::typedTextIsTakenAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("port");
+    QTest::newRow("lower case matches nothing") << QStringLiteral("com  1") << 5;
+    QTest::newRow("a prefix of COM  10") << QStringLiteral("COM  1") << 1;
+    QTest::newRow("as listed") << QStringLiteral("COM  12") << 12;
+}
+
+void TestPortWindow::typedTextIsTakenAsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, port);
+    Rig rig;
+    rig.state.ComPortNumber = 5; // the earlier choice
+    QSignalSpy chosen(&rig.window, &meter::PortWindow::portChosen);
+    rig.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+    QLineEdit *edit = rig.field()->lineEdit();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(int(rig.state.ComPortNumber), port);
 }
 
 QTEST_MAIN(TestPortWindow)
