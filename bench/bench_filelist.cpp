@@ -2,7 +2,7 @@
 // List, from load() to the final caption. Goals: at most 300 ms, at most 30 MB more memory.
 #include "BenchSupport.h"
 #include "files/FileListWindow.h"
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
             qFatal("cannot write %s", qPrintable(path));
     }
 
-    meter::AppState state;
+    core::AppState state;
     ui::ScriptedDialogs dialogs;
     std::vector<Run> runs;
     std::unique_ptr<files::FileListWindow> window;

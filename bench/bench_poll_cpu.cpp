@@ -1,7 +1,7 @@
 // CPU cost of the live poll: the simulator streams a frame every 100 ms, the main window
 // polls it through the real serial code for a while, and the process's CPU time is
 // compared with the wall time. Prints: poll_cpu: <percent of one core> %
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "panel/Panel.h"
 #include "support/MeterSimProcess.h"
 #include "ui/Clock.h"
@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "simulator did not start\n");
         return 1;
     }
-    meter::AppState state;
+    core::AppState state;
     state.ComPortPath = sim.linkPath();
     ui::QtSerialPort port;
     ui::ScriptedDialogs dialogs;

@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
     lines.clear();
 
     ui::FakeSerialPort port;
-    meter::Reading reading;
+    core::Reading reading;
     meter::LivePoll poll(port, reading);
     ui::ScriptedDialogs dialogs;
     dialogs.printAnswers.enqueue(true);

@@ -1,6 +1,6 @@
 // One sample step of the recorder with its synced write, on the disk that holds the
 // temporary folder. Prints the mean and the slowest step.
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "panel/Recorder.h"
 #include "ui/Clock.h"
 
@@ -33,11 +33,11 @@ int main(int argc, char *argv[])
     const int steps = argc > 1 ? QByteArray(argv[1]).toInt() : 2000;
     // Beside the build, not in /tmp: that may be a memory file system where a sync is free.
     QTemporaryDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/bench-XXXXXX"));
-    meter::AppState state;
+    core::AppState state;
     state.SampleSeconds = 1;
     state.SampleClock = QStringLiteral("2024/03/05 14:07:09");
     const uint8_t payload[5] = {0x09, 0xC4, 0x0E, 0x74, 0x03};
-    meter::DecodeRecord(state.reading, payload);
+    core::DecodeRecord(state.reading, payload);
     ui::SystemClock clock;
     NullHost host;
     panel::Recorder recorder(state, clock, host);

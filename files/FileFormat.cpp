@@ -1,6 +1,7 @@
 #include "files/FileFormat.h"
 
-#include "link/Reading.h"
+#include "core/Text.h"
+#include "core/Reading.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,16 +14,15 @@ const QLatin1Char Tab('\t');
 
 } // namespace
 
-QString recorderHeader(const meter::Reading &reading)
+QString recorderHeader(const core::Reading &reading)
 {
-    return QLatin1String("No.s\tDate\tTime\t") + meter::ohmRangeLabel(reading) + Tab
-        + meter::voltRangeLabel(reading);
+    return QLatin1String("No.s\tDate\tTime\t") + core::ohmRangeLabel(reading) + Tab
+        + core::voltRangeLabel(reading);
 }
 
-QString sampleText(const QString &sampleClock, const meter::Reading &reading)
+QString sampleText(const QString &sampleClock, const core::Reading &reading)
 {
-    // The clock is "yyyy/mm/dd hh:nn:ss": date and time are its first 10 and last 8 characters.
-    return sampleClock.left(10) + Tab + sampleClock.mid(11, 8) + Tab + reading.OhmText + Tab
+    return core::clockDate(sampleClock) + Tab + core::clockTime(sampleClock) + Tab + reading.OhmText + Tab
         + reading.VoltText;
 }
 

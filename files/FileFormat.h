@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <optional>
 
-namespace meter {
+namespace core {
 struct Reading;
-}
+} // namespace core
 
 namespace files {
 
@@ -21,9 +21,9 @@ namespace files {
 inline constexpr QLatin1String FileFilter{"Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|"};
 
 // The recorder's header line for the ranges of a reading: "No.s\tDate\tTime\t40mOhm\t4Voltage".
-QString recorderHeader(const meter::Reading &reading);
+QString recorderHeader(const core::Reading &reading);
 // "yyyy/mm/dd<TAB>hh:nn:ss<TAB>OhmText<TAB>VoltText" from a "yyyy/mm/dd hh:nn:ss" sample clock.
-QString sampleText(const QString &sampleClock, const meter::Reading &reading);
+QString sampleText(const QString &sampleClock, const core::Reading &reading);
 // "number<TAB>sampleText": a data line of the recorder, a row of the real-time list.
 QString dataLine(int number, const QString &sampleText);
 

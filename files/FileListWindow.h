@@ -1,17 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include "ui/ListWindow.h"
 
-class QToolBar;
-
-namespace meter {
+namespace core {
 struct AppState;
-}
+} // namespace core
 
 namespace ui {
 class Dialogs;
-class GridModel;
-class GridView;
 } // namespace ui
 
 namespace files {
@@ -20,15 +16,12 @@ class FileReader;
 
 // The File List window: the content of an opened measurement file, one row per sample.
 // Its caption counts the lines while a file loads and then shows the file's name.
-class FileListWindow final : public QWidget
+class FileListWindow final : public ui::ListWindow
 {
     Q_OBJECT
 public:
-    FileListWindow(meter::AppState &state, ui::Dialogs &dialogs, QWidget *parent = nullptr);
+    FileListWindow(core::AppState &state, ui::Dialogs &dialogs, QWidget *parent = nullptr);
     ~FileListWindow() override;
-
-    // Left edge at the main window's right edge, top edges level.
-    void placeBeside(const QWidget &mainWindow);
 
     // Cuts the grid back to its header row and reads the file into it; returns at once,
     // the rows arrive from the event loop and finished() tells the end. A file that cannot
@@ -37,11 +30,8 @@ public:
     void load(const QString &path);
     bool isLoading() const;
 
-    ui::GridModel &grid() { return *m_grid; }
-    ui::GridView &gridView() { return *m_view; }
-
-    // The tool bar's click, dispatched on the button's key exactly: "Plot", "Print".
-    void buttonClick(const QString &key);
+    // "Plot", "Print".
+    void buttonClick(const QString &key) override;
 
 signals:
     void plotRequested();
@@ -52,11 +42,8 @@ signals:
 private:
     void readerFinished(bool ok, const QString &reason);
 
-    meter::AppState &m_state;
+    core::AppState &m_state;
     ui::Dialogs &m_dialogs;
-    ui::GridModel *m_grid = nullptr;
-    ui::GridView *m_view = nullptr;
-    QToolBar *m_toolbar = nullptr;
     FileReader *m_reader = nullptr;
     QString m_path;
     QString m_title;

@@ -1,6 +1,6 @@
 #include "files/FileReader.h"
 
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "ui/GridModel.h"
 
 #include <QFile>
@@ -9,7 +9,7 @@
 
 namespace files {
 
-FileReader::FileReader(ui::GridModel &grid, meter::AppState &state, QObject *parent)
+FileReader::FileReader(ui::GridModel &grid, core::AppState &state, QObject *parent)
     : QObject(parent)
     , m_grid(grid)
     , m_state(state)

@@ -10,9 +10,9 @@
 
 class QIODevice;
 
-namespace meter {
+namespace core {
 struct AppState;
-}
+} // namespace core
 
 namespace ui {
 class GridModel;
@@ -30,7 +30,7 @@ class FileReader final : public QObject
 {
     Q_OBJECT
 public:
-    FileReader(ui::GridModel &grid, meter::AppState &state, QObject *parent = nullptr);
+    FileReader(ui::GridModel &grid, core::AppState &state, QObject *parent = nullptr);
     ~FileReader() override;
 
     // Starts reading the file at path; a read already running is cancelled. The file is
@@ -59,7 +59,7 @@ private:
     void finish(bool ok, const QString &reason);
 
     ui::GridModel &m_grid;
-    meter::AppState &m_state;
+    core::AppState &m_state;
     QTimer m_slice;
     QString m_path;
     std::unique_ptr<QIODevice> m_device;

@@ -1,7 +1,7 @@
 #include "files/GridFile.h"
 
 #include "files/FileFormat.h"
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
 
@@ -55,7 +55,7 @@ void appendLatin1(QByteArray &out, QStringView text)
 
 } // namespace
 
-bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, meter::AppState &state)
+bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, core::AppState &state)
 {
     const QString chosen = dialogs.saveFileName(parent, FileFilter);
     if (chosen.isEmpty()) {
@@ -106,7 +106,7 @@ bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &pa
     return true;
 }
 
-bool WriteGridFile(QWidget &window, const ui::GridModel &grid, meter::AppState &state,
+bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state,
                    ui::Dialogs &dialogs)
 {
     QString reason;

@@ -4,9 +4,9 @@
 
 class QWidget;
 
-namespace meter {
+namespace core {
 struct AppState;
-}
+} // namespace core
 
 namespace ui {
 class Dialogs;
@@ -19,7 +19,7 @@ namespace files {
 // existing file is replaced. A chosen file sets SavePath and SaveChosen (true when the
 // chosen name has a file part); cancel sets SaveChosen false and leaves SavePath. The
 // name is taken as typed: no extension is added. Returns SaveChosen.
-bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, meter::AppState &state);
+bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, core::AppState &state);
 
 // Writes every cell of the grid, header row included, to path: each cell followed by TAB,
 // each row ended by CR LF. The file is replaced only once every row is on the disk, so a
@@ -30,7 +30,7 @@ bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &pa
 
 // The list windows' save step after SaveDialog: writes the grid to SavePath, clears
 // SaveChosen, and on failure tells the user which file could not be written and why.
-bool WriteGridFile(QWidget &window, const ui::GridModel &grid, meter::AppState &state,
+bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state,
                    ui::Dialogs &dialogs);
 
 // The messages naming a file and what went wrong with it, shown with the critical icon.

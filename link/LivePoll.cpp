@@ -12,7 +12,7 @@ constexpr char FrameEnd = 0x03;
 constexpr int MaxRetries = 3;
 } // namespace
 
-LivePoll::LivePoll(ui::SerialPort &port, Reading &reading, PollTimings timings, QObject *parent)
+LivePoll::LivePoll(ui::SerialPort &port, core::Reading &reading, PollTimings timings, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_reading(reading)

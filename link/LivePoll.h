@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Reading.h"
+#include "core/Reading.h"
 
 #include <QObject>
 #include <QTimer>
@@ -56,7 +56,7 @@ public:
         Reopening, // the device broke: trying to open it again
     };
 
-    LivePoll(ui::SerialPort &port, Reading &reading, PollTimings timings = {}, QObject *parent = nullptr);
+    LivePoll(ui::SerialPort &port, core::Reading &reading, PollTimings timings = {}, QObject *parent = nullptr);
 
     // Timer1. Disabling abandons an attempt in progress, so a command that uses the port
     // finds it to itself.
@@ -89,7 +89,7 @@ private:
     void tryReopen();
 
     ui::SerialPort &m_port;
-    Reading &m_reading;
+    core::Reading &m_reading;
     PollTimings m_timings;
     QTimer m_tick;
     QTimer m_attempt;

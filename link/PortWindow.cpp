@@ -1,6 +1,6 @@
 #include "link/PortWindow.h"
 
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "link/ScanPorts.h"
 #include "ui/DeviceManager.h"
 #include "ui/Dialogs.h"
@@ -15,7 +15,7 @@
 
 namespace meter {
 
-PortWindow::PortWindow(AppState &state, ui::SerialPort &probe, const ui::PortEnumerator &ports,
+PortWindow::PortWindow(core::AppState &state, ui::SerialPort &probe, const ui::PortEnumerator &ports,
                        ui::Dialogs &dialogs, ui::Shell &shell, QWidget *parent)
     : QWidget(parent)
     , m_state(state)

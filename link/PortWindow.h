@@ -13,16 +13,18 @@ class SerialPort;
 class Shell;
 } // namespace ui
 
-namespace meter {
-
+namespace core {
 struct AppState;
+}
+
+namespace meter {
 
 // The first window: the user picks the meter's port and presses OK.
 class PortWindow : public QWidget
 {
     Q_OBJECT
 public:
-    PortWindow(AppState &state, ui::SerialPort &probe, const ui::PortEnumerator &ports,
+    PortWindow(core::AppState &state, ui::SerialPort &probe, const ui::PortEnumerator &ports,
                ui::Dialogs &dialogs, ui::Shell &shell, QWidget *parent = nullptr);
 
     // Pre-fills the field, as if typed (a device path given on the command line).
@@ -41,7 +43,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    AppState &m_state;
+    core::AppState &m_state;
     ui::SerialPort &m_probe;
     const ui::PortEnumerator &m_ports;
     ui::Dialogs &m_dialogs;

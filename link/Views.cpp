@@ -2,7 +2,7 @@
 
 namespace meter {
 
-void startGraphs(AppState &s, Views &views, int sweepIntervalMs)
+void startGraphs(core::AppState &s, Views &views, int sweepIntervalMs)
 {
     s.GraphOn = true;
     s.GraphRangeCode = s.reading.RangeCode;
@@ -14,14 +14,14 @@ void startGraphs(AppState &s, Views &views, int sweepIntervalMs)
     views.showGraphs(sweepIntervalMs);
 }
 
-void startList(AppState &s, Views &views)
+void startList(core::AppState &s, Views &views)
 {
     s.ListRangeCode = s.reading.RangeCode;
     s.ListOn = true;
     views.showList();
 }
 
-void restartViewsOnRangeChange(AppState &s, Views &views, int sweepIntervalMs)
+void restartViewsOnRangeChange(core::AppState &s, Views &views, int sweepIntervalMs)
 {
     if (s.GraphOn && s.reading.RangeCode != s.GraphRangeCode) {
         if (views.ohmGraphVisible())

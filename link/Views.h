@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/AppState.h"
+#include "core/AppState.h"
 
 namespace meter {
 
@@ -21,11 +21,11 @@ public:
 };
 
 // Graph start: take the present axis limits, one pixel a step, show both graphs.
-void startGraphs(AppState &s, Views &views, int sweepIntervalMs);
+void startGraphs(core::AppState &s, Views &views, int sweepIntervalMs);
 // List start: remember the range and let the recorder add rows.
-void startList(AppState &s, Views &views);
+void startList(core::AppState &s, Views &views);
 // After every decoded live reading: a range change restarts running views, since their
 // scales belong to the range.
-void restartViewsOnRangeChange(AppState &s, Views &views, int sweepIntervalMs);
+void restartViewsOnRangeChange(core::AppState &s, Views &views, int sweepIntervalMs);
 
 } // namespace meter

@@ -2,12 +2,13 @@
 
 #include "files/FileFormat.h"
 #include "files/GridFile.h"
-#include "link/AppState.h"
+#include "core/AppState.h"
+#include "core/Text.h"
 #include "link/LivePoll.h"
 #include "link/Views.h"
 #include "panel/PopupPanels.h"
 #include "panel/Recorder.h"
-#include "panel/ToolbarIcons.h"
+#include "ui/ToolbarIcons.h"
 #include "panel/WindowRegistry.h"
 #include "ui/Dialogs.h"
 
@@ -53,8 +54,7 @@ std::optional<int32_t> parseSampleSeconds(const QString &answer)
         return std::nullopt;
     if (value > 86400.0)
         return 86400;
-    // Rounds half to even under the default rounding mode, as whole-number division did.
-    const double whole = std::nearbyint(value);
+    const double whole = core::roundHalfEven(value);
     if (whole < 1.0)
         return 1;
     return static_cast<int32_t>(std::min(whole, 86400.0));
@@ -75,7 +75,7 @@ CommandBar::CommandBar(QMainWindow &window, CommandContext context)
         const QString tip = QString::fromLatin1(def.tip);
         // The tip doubles as the action's text, so keyboard and screen-reader users reach
         // the buttons by name.
-        auto *action = m_toolBar->addAction(toolbarIcon(position), tip.isEmpty() ? key : tip);
+        auto *action = m_toolBar->addAction(ui::toolbarIcon(position), tip.isEmpty() ? key : tip);
         action->setObjectName(key);
         action->setData(key);
         action->setToolTip(tip);
@@ -94,14 +94,14 @@ QAction *CommandBar::button(int position) const
 
 void CommandBar::showSaveIdle()
 {
-    button(1)->setIcon(saveButtonIcon(false));
+    button(1)->setIcon(ui::saveButtonIcon(false));
     button(1)->setToolTip(QStringLiteral("Save As"));
     button(1)->setText(QStringLiteral("Save As"));
 }
 
 void CommandBar::showSaveRecording()
 {
-    button(1)->setIcon(saveButtonIcon(true));
+    button(1)->setIcon(ui::saveButtonIcon(true));
     button(1)->setToolTip(QStringLiteral("Stop Recording"));
     button(1)->setText(QStringLiteral("Stop Recording"));
 }

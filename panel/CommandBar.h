@@ -13,8 +13,10 @@ namespace ui {
 class Dialogs;
 }
 
-namespace meter {
+namespace core {
 struct AppState;
+}
+namespace meter {
 class LivePoll;
 } // namespace meter
 
@@ -27,7 +29,7 @@ class WindowRegistry;
 
 struct CommandContext
 {
-    meter::AppState &state;
+    core::AppState &state;
     ui::Dialogs &dialogs;
     meter::LivePoll &poll;
     WindowRegistry &views;

@@ -1,11 +1,11 @@
 #include "panel/Panel.h"
 
 #include "files/FileFormat.h"
-#include "files/FileListWindow.h"
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/MeterFace.h"
 #include "panel/PopupPanels.h"
+#include "panel/Wiring.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/PortNames.h"
@@ -23,7 +23,7 @@
 
 namespace panel {
 
-Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
+Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     : QMainWindow(parent)
     , m_state(state)
     , m_services(services)
@@ -57,12 +57,7 @@ Panel::Panel(meter::AppState &state, PanelServices services, QWidget *parent)
                                                       *m_face->lblFileName(),
                                                       [this](const QString &path) { openFileList(path); }, {}});
 
-    m_views.setFactory(WindowRegistry::Role::FileList, [this] {
-        auto *list = new files::FileListWindow(m_state, m_services.dialogs);
-        connect(list, &files::FileListWindow::printRequested, this,
-                [this, list] { m_printing.PrintGrid(list, list->grid()); });
-        return list;
-    });
+    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this}, this);
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);
     connect(&m_poll, &meter::LivePoll::linkLost, this, &Panel::NoDataRoutine);
@@ -136,12 +131,7 @@ void Panel::openManual(int language)
 
 void Panel::openFileList(const QString &path)
 {
-    // A fresh window for every file: it starts from its load values.
-    if (m_views.isVisible(WindowRegistry::Role::FileList))
-        m_views.close(WindowRegistry::Role::FileList);
-    auto *list = static_cast<files::FileListWindow *>(m_views.show(WindowRegistry::Role::FileList));
-    list->placeBeside(*this);
-    list->load(path);
+    m_wiring->openFileList(path);
 }
 
 void Panel::setRecLabel(const QString &text)
@@ -166,10 +156,7 @@ void Panel::showSaveIdle()
 
 bool Panel::appendListRow(const QString &row)
 {
-    // The real-time list window takes the rows once it exists; until then there is
-    // nothing to fail.
-    Q_UNUSED(row);
-    return true;
+    return m_wiring->appendListRow(row);
 }
 
 void Panel::reportWriteFailure(const QString &path, const QString &reason)

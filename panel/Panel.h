@@ -15,9 +15,9 @@ class SerialPort;
 class Shell;
 } // namespace ui
 
-namespace meter {
+namespace core {
 struct AppState;
-}
+} // namespace core
 
 namespace panel {
 
@@ -25,6 +25,7 @@ class CommandBar;
 class HelpChooser;
 class MeterFace;
 class RealTimeChooser;
+class Wiring;
 
 // Services the main window works with; owned by main() (or a test).
 struct PanelServices
@@ -47,7 +48,7 @@ class Panel : public QMainWindow, private RecorderHost
 {
     Q_OBJECT
 public:
-    Panel(meter::AppState &state, PanelServices services, QWidget *parent = nullptr);
+    Panel(core::AppState &state, PanelServices services, QWidget *parent = nullptr);
     ~Panel() override;
 
     // Opens the port and starts the poll. On failure says so and closes the window,
@@ -63,6 +64,7 @@ public:
     RealTimeChooser &realTimeChooser() { return *m_realTime; }
     HelpChooser &helpChooser() { return *m_help; }
     printing::Printing &printing() { return m_printing; }
+    Wiring &wiring() { return *m_wiring; }
 
     // Opens the manual of a language (0 English .. 6 Chinese) in the desktop's viewer.
     void openManual(int language);
@@ -86,7 +88,7 @@ private:
     void reportWriteFailure(const QString &path, const QString &reason) override;
     void showNotice(const QString &text) override;
 
-    meter::AppState &m_state;
+    core::AppState &m_state;
     PanelServices m_services;
     meter::LivePoll m_poll;
     WindowRegistry m_views;
@@ -98,6 +100,7 @@ private:
     CommandBar *m_commands = nullptr;
     RealTimeChooser *m_realTime = nullptr;
     HelpChooser *m_help = nullptr;
+    Wiring *m_wiring = nullptr;
 };
 
 } // namespace panel

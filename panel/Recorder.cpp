@@ -1,7 +1,8 @@
 #include "panel/Recorder.h"
 
+#include "core/Text.h"
 #include "files/FileFormat.h"
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "ui/Clock.h"
 
 #include <QDateTime>
@@ -12,13 +13,12 @@
 namespace panel {
 
 namespace {
-const QString ClockFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
 // After a suspend or a long stall the schedule starts afresh rather than firing a burst
 // of ticks stamped with the same reading.
 constexpr qint64 MaxCatchUpTicks = 5;
 } // namespace
 
-Recorder::Recorder(meter::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent)
+Recorder::Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_clock(clock)
@@ -103,12 +103,10 @@ QString Recorder::nextStamp()
     // Right after a new interval the clock is read, not computed: adding the new interval
     // to the last stamp would put every later line that far ahead of the wall clock.
     if (std::exchange(m_stampFromClock, false))
-        return m_clock.now().toString(ClockFormat);
+        return m_clock.now().toString(core::ClockFormat);
     // The stamps are computed: each sample step is SampleSeconds after the previous one.
     // Calendar arithmetic without time zones: a stamp never skips or repeats an hour.
-    const QDateTime clock(QDate::fromString(s.SampleClock.left(10), QStringLiteral("yyyy/MM/dd")),
-                          QTime::fromString(s.SampleClock.mid(11, 8), QStringLiteral("HH:mm:ss")), Qt::UTC);
-    return clock.addSecs(s.SampleSeconds).toString(ClockFormat);
+    return core::addSeconds(s.SampleClock, s.SampleSeconds);
 }
 
 void Recorder::tick()

@@ -9,9 +9,9 @@ namespace ui {
 class Clock;
 }
 
-namespace meter {
+namespace core {
 struct AppState;
-}
+} // namespace core
 
 namespace panel {
 
@@ -45,7 +45,7 @@ public:
     static constexpr int32_t MaxRecordCount = 69999;
     static constexpr int32_t MaxListRows = 43749;
 
-    Recorder(meter::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent = nullptr);
+    Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent = nullptr);
 
     // Timer2: runs from the main window's load to the end of the program.
     void startTimer(int tickMs = 1000);
@@ -70,7 +70,7 @@ private:
     void endRecording();
     QString nextStamp();
 
-    meter::AppState &m_state;
+    core::AppState &m_state;
     ui::Clock &m_clock;
     RecorderHost &m_host;
     files::RecordFile m_file;

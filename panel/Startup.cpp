@@ -1,6 +1,6 @@
 #include "panel/Startup.h"
 
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "link/PortWindow.h"
 #include "panel/Panel.h"
 
@@ -11,7 +11,7 @@ namespace panel {
 
 int RunDorvel(const QStringList &arguments, StartServices services)
 {
-    meter::AppState state;
+    core::AppState state;
     meter::PortWindow portWindow(state, services.probe, services.ports, services.dialogs, services.shell);
     // One optional argument: a device path (or list entry) to pre-fill the port field.
     if (arguments.size() > 1)

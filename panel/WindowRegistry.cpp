@@ -47,7 +47,7 @@ void WindowRegistry::closeAll()
 
 void WindowRegistry::showGraphs(int sweepIntervalMs)
 {
-    for (Role role : {Role::OhmGraph, Role::VoltGraph}) {
+    for (Role role : {Role::RealTimeX, Role::RealTimeY}) {
         QWidget *w = show(role);
         if (w && m_sweepStarter)
             m_sweepStarter(w, sweepIntervalMs);

@@ -7,7 +7,27 @@
 #include <QWidget>
 #include <functional>
 
+namespace files {
+class FileListWindow;
+}
+
 namespace panel {
+
+// The secondary windows, named as the windows are.
+enum class Role { List, RealTimeX, RealTimeY, RealTimeRange, FileList, Memory, DataList, ListPlot2, Plot2Range };
+
+// The window class of each role: a role gives back its window's own type. A role without a
+// specialisation here has no window yet.
+template <Role R>
+struct RoleWindow
+{
+    using type = QWidget;
+};
+template <>
+struct RoleWindow<Role::FileList>
+{
+    using type = files::FileListWindow;
+};
 
 // Each secondary window exists once. The registry, owned by the main window, creates a
 // window by role on first show, brings up the same instance afterwards, and forgets it
@@ -15,13 +35,16 @@ namespace panel {
 class WindowRegistry final : public meter::Views
 {
 public:
-    enum class Role { List, OhmGraph, VoltGraph, FileList, Memory, DataList, ListPlot };
-
+    using Role = panel::Role;
     using Factory = std::function<QWidget *()>;
     // Called after the graph windows are shown, to start their sweep timers.
     using SweepStarter = std::function<void(QWidget *, int intervalMs)>;
 
-    void setFactory(Role role, Factory factory) { m_factories[role] = std::move(factory); }
+    template <Role R>
+    void setFactory(std::function<typename RoleWindow<R>::type *()> factory)
+    {
+        m_factories[R] = [factory = std::move(factory)]() -> QWidget * { return factory(); };
+    }
     void setSweepStarter(SweepStarter starter) { m_sweepStarter = std::move(starter); }
 
     // The window of a role if it is open, else nullptr.
@@ -29,14 +52,26 @@ public:
     bool isVisible(Role role) const;
     // Creates (if need be), shows and raises; nullptr when no window is registered for the role.
     QWidget *show(Role role);
+
+    // The typed forms; the caller includes the window's header.
+    template <Role R>
+    typename RoleWindow<R>::type *window() const
+    {
+        return static_cast<typename RoleWindow<R>::type *>(window(R));
+    }
+    template <Role R>
+    typename RoleWindow<R>::type *show()
+    {
+        return static_cast<typename RoleWindow<R>::type *>(show(R));
+    }
     void close(Role role);
     void closeAll();
 
     // meter::Views
-    bool ohmGraphVisible() const override { return isVisible(Role::OhmGraph); }
-    bool voltGraphVisible() const override { return isVisible(Role::VoltGraph); }
-    void closeOhmGraph() override { close(Role::OhmGraph); }
-    void closeVoltGraph() override { close(Role::VoltGraph); }
+    bool ohmGraphVisible() const override { return isVisible(Role::RealTimeX); }
+    bool voltGraphVisible() const override { return isVisible(Role::RealTimeY); }
+    void closeOhmGraph() override { close(Role::RealTimeX); }
+    void closeVoltGraph() override { close(Role::RealTimeY); }
     void showGraphs(int sweepIntervalMs) override;
     void closeList() override { close(Role::List); }
     void showList() override { show(Role::List); }

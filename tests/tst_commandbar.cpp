@@ -1,4 +1,4 @@
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
 #include "panel/PopupPanels.h"
@@ -22,7 +22,7 @@ namespace {
 struct Rig
 {
     QTemporaryDir dir;
-    meter::AppState state;
+    core::AppState state;
     ui::FakeSerialPort port;
     ui::ScriptedDialogs dialogs;
     ui::RecordingShell shell;
@@ -213,7 +213,7 @@ void TestCommandBar::openReadsTheFileIntoTheFileList()
 void TestCommandBar::keysWithoutActionOnlyEnableThePoll()
 {
     Rig rig;
-    const meter::AppState before = rig.state;
+    const core::AppState before = rig.state;
     for (const char *key : {"Stop", "ReSave", "save", ""}) {
         rig.panel->poll().setEnabled(false);
         rig.bar().click(QString::fromLatin1(key));

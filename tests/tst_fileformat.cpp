@@ -1,13 +1,13 @@
 #include "files/FileFormat.h"
-#include "link/Reading.h"
+#include "core/Reading.h"
 
 #include <QtTest>
 
 namespace {
 
-meter::Reading rangeOf(int ohmFullScale, bool milli, int voltFullScale)
+core::Reading rangeOf(int ohmFullScale, bool milli, int voltFullScale)
 {
-    meter::Reading r;
+    core::Reading r;
     r.OhmFullScale = static_cast<int16_t>(ohmFullScale);
     r.OhmInMilli = milli;
     r.VoltFullScale = static_cast<int16_t>(voltFullScale);
@@ -82,7 +82,7 @@ void TestFileFormat::sampleAndDataLines()
     QFETCH(QString, volt);
     QFETCH(int, number);
     QFETCH(QString, line);
-    meter::Reading r;
+    core::Reading r;
     r.OhmText = ohm;
     r.VoltText = volt;
     QCOMPARE(files::dataLine(number, files::sampleText(clock, r)), line);

@@ -3,8 +3,8 @@
 #include "files/FileReader.h"
 #include "files/GridFile.h"
 #include "files/RecordFile.h"
-#include "link/AppState.h"
-#include "link/Reading.h"
+#include "core/AppState.h"
+#include "core/Reading.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/fakes/ScriptedDialogs.h"
@@ -56,7 +56,7 @@ const QStringList Titles{"No.s", "Date", "Time", "Ohm", "Voltage"};
 
 struct Rig
 {
-    meter::AppState state;
+    core::AppState state;
     ui::ScriptedDialogs dialogs;
     files::FileListWindow window{state, dialogs};
 
@@ -212,12 +212,12 @@ void TestFileList::recorderAndListFilesGiveTheSameRows()
 {
     // The same samples written by the recorder and by the grid writer of a list.
     QTemporaryDir dir;
-    meter::Reading reading;
+    core::Reading reading;
     reading.OhmFullScale = 400;
     reading.OhmInMilli = true;
     reading.VoltFullScale = 40;
     ui::GridModel list(5);
-    list.setHeader({"No.s", "   Date", "   Time", meter::ohmRangeLabel(reading), meter::voltRangeLabel(reading)});
+    list.setHeader({"No.s", "   Date", "   Time", core::ohmRangeLabel(reading), core::voltRangeLabel(reading)});
     files::RecordFile recording;
     QString error;
     QVERIFY(recording.open(dir.filePath(QStringLiteral("rec.Dvm")), &error));
@@ -326,7 +326,7 @@ void TestFileList::unreadableFilesAreReported()
 
 void TestFileList::failureMidwayKeepsTheRowsRead()
 {
-    meter::AppState state;
+    core::AppState state;
     ui::GridModel grid(5);
     files::FileReader reader(grid, state);
     reader.setSlice(2, 16);
@@ -359,7 +359,7 @@ void TestFileList::slicesOfAnySizeGiveTheSameRows()
     QTemporaryDir dir;
     const QString path = writeFile(dir, QStringLiteral("s.Dvm"),
                                    "No.s\tDate\tTime\t4Ohm\t4Voltage\r\n1\t2024/03/05\r\n\r\n2\tx\n3\ty\t\tz\r\n4");
-    meter::AppState state;
+    core::AppState state;
     ui::GridModel grid(5);
     files::FileReader reader(grid, state);
     reader.setSlice(lines, blockBytes);
@@ -428,7 +428,7 @@ void TestFileList::closingWhileLoadingIsSafe()
 {
     QTemporaryDir dir;
     const QString path = writeFile(dir, QStringLiteral("big.Dvm"), recording(30000));
-    meter::AppState state;
+    core::AppState state;
     ui::ScriptedDialogs dialogs;
     auto *window = new files::FileListWindow(state, dialogs);
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -1,6 +1,6 @@
 #include "FileSizeLimit.h"
 #include "files/GridFile.h"
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -174,7 +174,7 @@ void TestGridFile::saveStepReportsFailureNamingTheFile()
     QFETCH(QString, name);
     QFETCH(bool, ok);
     QTemporaryDir dir;
-    meter::AppState state;
+    core::AppState state;
     state.SavePath = dir.filePath(name);
     state.SaveChosen = true;
     ui::ScriptedDialogs dialogs;
@@ -210,7 +210,7 @@ void TestGridFile::saveDialogSetsPathAndChoice()
     QFETCH(QString, answer);
     QFETCH(QString, savePath);
     QFETCH(bool, saveChosen);
-    meter::AppState state;
+    core::AppState state;
     state.SavePath = QStringLiteral("/data/before.Dvm");
     state.SaveChosen = !saveChosen;
     ui::ScriptedDialogs dialogs;

@@ -1,4 +1,4 @@
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "link/LivePoll.h"
 #include "link/Views.h"
 #include "panel/Panel.h"
@@ -32,7 +32,7 @@ constexpr meter::PollTimings Fast{15, 100, 50};
 
 struct Rig
 {
-    meter::AppState state;
+    core::AppState state;
     FakeSerialPort port;
     ui::ScriptedDialogs dialogs;
     ui::RecordingShell shell;
@@ -233,7 +233,7 @@ void TestLivePoll::devicePathNamesTheLink()
 
 void TestLivePoll::rangeChangeRestartsRunningViews()
 {
-    meter::AppState s;
+    core::AppState s;
     ViewsSpy views;
     DecodeStatus(s.reading, 3);
     // Nothing runs: a range change touches nothing.

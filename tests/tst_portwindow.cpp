@@ -1,4 +1,4 @@
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "link/PortWindow.h"
 #include "ui/fakes/FakePortEnumerator.h"
 #include "ui/fakes/FakeSerialPort.h"
@@ -18,7 +18,7 @@ namespace {
 
 struct Rig
 {
-    meter::AppState state;
+    core::AppState state;
     ui::FakeSerialPort probe;
     ui::FakePortEnumerator ports;
     ui::ScriptedDialogs dialogs;

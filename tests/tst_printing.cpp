@@ -1,4 +1,4 @@
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "link/LivePoll.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
@@ -36,7 +36,7 @@ void fillGrid(ui::GridModel &grid, int dataRows)
 struct PrintRig
 {
     ui::FakeSerialPort port;
-    meter::Reading reading;
+    core::Reading reading;
     meter::LivePoll poll{port, reading, {15, 100, 50}};
     ui::ScriptedDialogs dialogs;
     ui::FakePrintService service;
@@ -303,7 +303,7 @@ void TestPrinting::fileListPrintsToPdf()
             f.write(QStringLiteral("%1\t2024/03/05\t10:00:%2\t%3\t3.700\r\n")
                         .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2).toLatin1());
     }
-    meter::AppState state;
+    core::AppState state;
     state.ComPortNumber = 1;
     ui::FakeSerialPort port;
     port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);

@@ -1,8 +1,8 @@
-#include "link/Reading.h"
+#include "core/Reading.h"
 
 #include <QtTest>
 
-using meter::Reading;
+using core::Reading;
 
 class TestReading : public QObject
 {
@@ -133,14 +133,14 @@ void TestReading::recordDecodesInOrder()
     DecodeRecord(r, payload);
     QCOMPARE(r.OhmText, QStringLiteral("25.00"));
     QCOMPARE(r.VoltText, QStringLiteral("3.700"));
-    QCOMPARE(meter::ohmRangeLabel(r), QStringLiteral("40mOhm"));
-    QCOMPARE(meter::voltRangeLabel(r), QStringLiteral("4Voltage"));
+    QCOMPARE(core::ohmRangeLabel(r), QStringLiteral("40mOhm"));
+    QCOMPARE(core::voltRangeLabel(r), QStringLiteral("4Voltage"));
     const uint8_t other[5] = {0, 25, 0x05, 0xDC, 0x05}; // 4 Ohm, 40 V
     DecodeRecord(r, other);
     QCOMPARE(r.OhmText, QStringLiteral("0.025"));
     QCOMPARE(r.VoltText, QStringLiteral("15.00"));
-    QCOMPARE(meter::ohmRangeLabel(r), QStringLiteral("4Ohm"));
-    QCOMPARE(meter::voltRangeLabel(r), QStringLiteral("40Voltage"));
+    QCOMPARE(core::ohmRangeLabel(r), QStringLiteral("4Ohm"));
+    QCOMPARE(core::voltRangeLabel(r), QStringLiteral("40Voltage"));
 }
 
 void TestReading::emptyBeforeFirstReading()

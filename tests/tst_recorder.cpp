@@ -1,4 +1,4 @@
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "panel/Recorder.h"
 #include "ui/fakes/FakeClock.h"
 
@@ -36,7 +36,7 @@ struct Rig
     // tmpfs where there is one: the limit test syncs seventy thousand lines.
     QTemporaryDir dir{QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/dorvel-XXXXXX")
                                                                  : QString()};
-    meter::AppState state;
+    core::AppState state;
     ui::FakeClock clock;
     HostSpy host;
     panel::Recorder recorder{state, clock, host};
@@ -277,7 +277,7 @@ void TestRecorder::idleTicksClearTheLabels()
 
 void TestRecorder::ticksFollowTheMonotonicSchedule()
 {
-    meter::AppState state;
+    core::AppState state;
     state.SampleClock = QStringLiteral("2024/03/05 14:07:09");
     state.SampleSeconds = 1;
     ui::SystemClock clock;

@@ -1,4 +1,4 @@
-#include "panel/ToolbarIcons.h"
+#include "ui/ToolbarIcons.h"
 
 #include <QtTest>
 
@@ -24,18 +24,19 @@ class TestToolbarIcons : public QObject
 {
     Q_OBJECT
 private slots:
-    void tenDistinctPictures();
+    void everyPictureDistinct();
     void positionsOutsideTheBarHaveNone_data();
     void positionsOutsideTheBarHaveNone();
     void drawnForHighDensityScreens();
     void saveButtonSwapsWithRecording();
 };
 
-void TestToolbarIcons::tenDistinctPictures()
+void TestToolbarIcons::everyPictureDistinct()
 {
     QList<QImage> seen;
-    for (int position = 1; position <= 10; ++position) {
-        const QIcon icon = panel::toolbarIcon(position);
+    // The main window's ten and the secondary windows' pictures, all told apart.
+    for (int position = 0; position <= int(ui::Tool::Limit); ++position) {
+        const QIcon icon = ui::toolIcon(ui::Tool(position));
         QVERIFY(!icon.isNull());
         const QImage img = imageOf(icon, 24);
         QCOMPARE(img.size(), QSize(24, 24));
@@ -57,20 +58,20 @@ void TestToolbarIcons::positionsOutsideTheBarHaveNone_data()
 void TestToolbarIcons::positionsOutsideTheBarHaveNone()
 {
     QFETCH(int, position);
-    QVERIFY(panel::toolbarIcon(position).isNull());
+    QVERIFY(ui::toolbarIcon(position).isNull());
 }
 
 void TestToolbarIcons::drawnForHighDensityScreens()
 {
-    const QList<QSize> sizes = panel::toolbarIcon(1).availableSizes();
+    const QList<QSize> sizes = ui::toolbarIcon(1).availableSizes();
     QVERIFY(sizes.contains(QSize(24, 24)));
     QVERIFY(sizes.contains(QSize(48, 48)));
 }
 
 void TestToolbarIcons::saveButtonSwapsWithRecording()
 {
-    QCOMPARE(imageOf(panel::saveButtonIcon(false), 24), imageOf(panel::toolbarIcon(1), 24));
-    QCOMPARE(imageOf(panel::saveButtonIcon(true), 24), imageOf(panel::toolbarIcon(8), 24));
+    QCOMPARE(imageOf(ui::saveButtonIcon(false), 24), imageOf(ui::toolbarIcon(1), 24));
+    QCOMPARE(imageOf(ui::saveButtonIcon(true), 24), imageOf(ui::toolbarIcon(8), 24));
 }
 
 QTEST_MAIN(TestToolbarIcons)

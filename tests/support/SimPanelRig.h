@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/AppState.h"
+#include "core/AppState.h"
 #include "panel/Panel.h"
 #include "support/MeterSimProcess.h"
 #include "ui/Clock.h"
@@ -18,7 +18,7 @@ struct SimPanelRig
 {
     QTemporaryDir dir;
     MeterSimProcess sim;
-    meter::AppState state;
+    core::AppState state;
     ui::QtSerialPort port;
     ui::ScriptedDialogs dialogs;
     ui::RecordingShell shell;

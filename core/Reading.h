@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace meter {
+namespace core {
 
 // The reading record: what the meter last said, in the form every window shows it.
 // Written only by DecodeStatus, FormatOhm and FormatVolt; a value stays until the next
@@ -43,4 +43,4 @@ void DecodeRecord(Reading &r, const uint8_t payload[5]);
 QString ohmRangeLabel(const Reading &r);       // "40mOhm", "4Ohm"
 QString voltRangeLabel(const Reading &r);      // "4Voltage"
 
-} // namespace meter
+} // namespace core

@@ -1,6 +1,6 @@
-#include "link/Reading.h"
+#include "core/Reading.h"
 
-namespace meter {
+namespace core {
 
 namespace {
 
@@ -80,4 +80,4 @@ QString voltRangeLabel(const Reading &r)
     return QString::number(r.VoltFullScale) + QStringLiteral("Voltage");
 }
 
-} // namespace meter
+} // namespace core

@@ -1,11 +1,11 @@
-#include "panel/ToolbarIcons.h"
+#include "ui/ToolbarIcons.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace panel {
+namespace ui {
 
 namespace {
 
@@ -185,44 +185,116 @@ void drawHelp(QPainter &p)
     p.drawEllipse(QPointF(12, 18.2), 1.5, 1.5);
 }
 
-QPixmap render(int position, int side)
+// Two curves over a pair of axes.
+void drawPlot(QPainter &p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(2, 2, 20, 20));
+    p.setPen(line(Outline, 1.5));
+    p.drawLine(QPointF(4, 3), QPointF(4, 20));
+    p.drawLine(QPointF(4, 20), QPointF(21, 20));
+    p.setPen(line(QColor(0, 0, 200), 1.6));
+    p.drawPolyline(QPolygonF({QPointF(5, 16), QPointF(9, 9), QPointF(13, 12), QPointF(17, 5), QPointF(21, 7)}));
+    p.setPen(line(QColor(0, 150, 0), 1.6));
+    p.drawPolyline(QPolygonF({QPointF(5, 18), QPointF(10, 15), QPointF(15, 16), QPointF(21, 13)}));
+}
+
+// A printer with a sheet going in and a printed sheet coming out.
+void drawPrint(QPainter &p)
+{
+    p.setPen(line(Outline, 1.0));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 2.5, 9, 7));
+    p.setBrush(QColor(150, 150, 150));
+    p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 1.5, 1.5);
+    p.setBrush(QColor(0, 170, 0));
+    p.drawEllipse(QPointF(18, 12), 1, 1);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 15.5, 11, 6));
+    p.drawLine(QPointF(8.5, 18), QPointF(15.5, 18));
+}
+
+// The disk with a pencil: save under a name chosen now.
+void drawSaveAs(QPainter &p)
+{
+    drawDisk(p, QRectF(1, 1, 17, 17));
+    p.setPen(line(QColor(90, 60, 10), 0.9));
+    p.setBrush(QColor(240, 190, 60));
+    const QPointF pencil[] = {{13, 21}, {12.5, 17.5}, {19.5, 10.5}, {23, 14}, {16, 21}};
+    p.drawPolygon(pencil, int(std::size(pencil)));
+}
+
+// Two limit lines with arrows between them: the range of the axes.
+void drawLimit(QPainter &p)
+{
+    p.setPen(line(QColor(200, 0, 0), 1.8));
+    p.drawLine(QPointF(3, 4), QPointF(21, 4));
+    p.drawLine(QPointF(3, 20), QPointF(21, 20));
+    p.setPen(line(Outline, 1.5));
+    p.drawLine(QPointF(12, 7), QPointF(12, 17));
+    p.setBrush(Outline);
+    const QPointF up[] = {{12, 6}, {9, 10}, {15, 10}};
+    const QPointF down[] = {{12, 18}, {9, 14}, {15, 14}};
+    p.drawPolygon(up, 3);
+    p.drawPolygon(down, 3);
+}
+
+void draw(QPainter &p, Tool tool)
+{
+    switch (tool) {
+    case Tool::Save: drawDisk(p, QRectF(3, 3, 18, 18)); break;
+    case Tool::Open: drawOpen(p); break;
+    case Tool::StartRealTime: drawStartRealTime(p); break;
+    case Tool::List: drawList(p); break;
+    case Tool::Graph: drawGraph(p); break;
+    case Tool::Sample: drawSample(p); break;
+    case Tool::Memory: drawMemory(p); break;
+    case Tool::Stop: drawStop(p); break;
+    case Tool::ReSave: drawReSave(p); break;
+    case Tool::Help: drawHelp(p); break;
+    case Tool::Plot: drawPlot(p); break;
+    case Tool::Print: drawPrint(p); break;
+    case Tool::SaveAs: drawSaveAs(p); break;
+    case Tool::Limit: drawLimit(p); break;
+    }
+}
+
+QPixmap render(Tool tool, int side)
 {
     QPixmap pm(side, side);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(side / Grid, side / Grid);
-    switch (position) {
-    case 1: drawDisk(p, QRectF(3, 3, 18, 18)); break;
-    case 2: drawOpen(p); break;
-    case 3: drawStartRealTime(p); break;
-    case 4: drawList(p); break;
-    case 5: drawGraph(p); break;
-    case 6: drawSample(p); break;
-    case 7: drawMemory(p); break;
-    case 8: drawStop(p); break;
-    case 9: drawReSave(p); break;
-    case 10: drawHelp(p); break;
-    }
+    draw(p, tool);
     return pm;
 }
 
 } // namespace
 
-QIcon toolbarIcon(int position)
+QIcon toolIcon(Tool tool)
 {
-    if (position < 1 || position > 10)
-        return {};
     QIcon icon;
     // Drawn at each size rather than scaled, so thin lines stay sharp.
     for (int side : {16, 24, 32, 48})
-        icon.addPixmap(render(position, side));
+        icon.addPixmap(render(tool, side));
     return icon;
+}
+
+QIcon toolbarIcon(int position)
+{
+    static constexpr Tool ByPosition[] = {Tool::Save,   Tool::Open,   Tool::StartRealTime, Tool::List,
+                                          Tool::Graph,  Tool::Sample, Tool::Memory,        Tool::Stop,
+                                          Tool::ReSave, Tool::Help};
+    if (position < 1 || position > 10)
+        return {};
+    return toolIcon(ByPosition[position - 1]);
 }
 
 QIcon saveButtonIcon(bool recording)
 {
-    return toolbarIcon(recording ? 8 : 1);
+    return toolIcon(recording ? Tool::Stop : Tool::Save);
 }
 
-} // namespace panel
+} // namespace ui

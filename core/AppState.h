@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/Reading.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace core {
+
+// The program's shared state: one object owned by main() and handed to every window by
+// reference. It is grouped by the subsystem that owns each group; the comment of a group
+// names the places that write it. Everyone else only reads.
+struct AppState
+{
+    // --- Reading. Written by the live poll's decode (the logger decodes into its own records).
+    Reading reading;
+
+    // --- Link and views.
+    // Port choice, written only by the Port window's OK. A device path, when chosen,
+    // takes the place of the number.
+    int16_t ComPortNumber = 0;
+    QString ComPortPath;
+    // Which live views run and under which range they started. Written by the view
+    // starts and restarts (link/Views), the graph windows' Stop and close, the list's Stop.
+    bool GraphOn = false;
+    int16_t GraphRangeCode = 0;
+    bool ListOn = false;
+    int16_t ListRangeCode = 0;
+    // Written by the logger window while it downloads or is open; read by the command bar.
+    bool DownloadBusy = false;
+    bool MemoryOpen = false;
+
+    // --- Recorder and files. Written by the recorder and the command bar's Save, Sample,
+    // Stop and Open; FileOhmRange/FileVoltRange by the file reader.
+    bool Recording = false;
+    int32_t SampleSeconds = 2;
+    int32_t SampleTick = 0;
+    QString SampleClock; // "yyyy/mm/dd hh:nn:ss"
+    int32_t RecordCount = 0;
+    int16_t RecordRangeCode = 0;
+    QString SavePath;
+    bool SaveChosen = false;
+    QString FileOhmRange;
+    QString FileVoltRange;
+
+    // --- Real-time list. ListRowCount is written by the recorder's list step; ListOpen by
+    // the Real Time List window as it opens and closes.
+    bool ListOpen = false;
+    int32_t ListRowCount = 0;
+
+    // --- Graph settings. Written by the view starts from the reading's axis limits and by
+    // the Real Time Range window's OK; GraphWidth by the graph windows as they resize.
+    int16_t GraphOhmMax = 0;
+    int16_t GraphOhmMin = 0;
+    int16_t GraphVoltMax = 0;
+    int16_t GraphVoltMin = 0;
+    float GraphStep = 0;  // pixels per sweep step
+    float GraphWidth = 0; // pixels
+
+    // --- Logger image and blocks. Written by the logger download and its block scan.
+
+    // --- Plot settings. Written by the Plot buttons of the File List and the Data List and
+    // by the Plot Range window's OK; read by the plot window.
+};
+
+} // namespace core

@@ -1,0 +1,76 @@
+#include "ui/ListWindow.h"
+
+#include "ui/GridModel.h"
+#include "ui/GridView.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace ui {
+
+namespace {
+constexpr int IconSize = 24;
+}
+
+ListWindow::ListWindow(const QStringList &titles, const QStringList &sizingTexts, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setIconSize(QSize(IconSize, IconSize));
+    connect(m_toolbar, &QToolBar::actionTriggered, this,
+            [this](QAction *action) { buttonClick(action->data().toString()); });
+
+    m_grid = new GridModel(int(titles.size()), this);
+    m_grid->setHeader(titles);
+    m_view = new GridView(*m_grid, this);
+    m_view->setObjectName(QStringLiteral("Grid"));
+    int width = 0;
+    for (int c = 0; c < sizingTexts.size(); ++c) {
+        m_view->setColumnWidthFromText(c, sizingTexts.at(c));
+        width += m_view->columnWidth(c);
+    }
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolbar);
+    layout->addWidget(m_view);
+
+    // Room for the columns and about twenty rows.
+    const int frame = 2 * m_view->frameWidth();
+    resize(width + frame + m_view->verticalScrollBar()->sizeHint().width(),
+           m_toolbar->sizeHint().height() + m_view->horizontalHeader()->sizeHint().height()
+               + 20 * m_view->verticalHeader()->defaultSectionSize() + frame);
+}
+
+ListWindow::~ListWindow() = default;
+
+void ListWindow::placeBeside(const QWidget &mainWindow)
+{
+    const QRect main = mainWindow.frameGeometry();
+    move(main.x() + main.width(), main.y());
+}
+
+QAction *ListWindow::button(const QString &key) const
+{
+    const auto actions = m_toolbar->actions();
+    for (QAction *action : actions)
+        if (action->data().toString() == key)
+            return action;
+    return nullptr;
+}
+
+QAction *ListWindow::addButton(const QString &key, const QString &tip, Tool picture)
+{
+    QAction *action = m_toolbar->addAction(toolIcon(picture), tip);
+    action->setObjectName(key);
+    action->setData(key);
+    action->setToolTip(tip);
+    return action;
+}
+
+} // namespace ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/ToolbarIcons.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QToolBar;
+
+namespace ui {
+
+class GridModel;
+class GridView;
+
+// The base of the list windows (File List, Real Time List, Data List): a tool bar of keyed
+// buttons over a five-column grid whose columns are as wide as their sizing texts in the
+// window's font, placed to the right of the main window.
+class ListWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    ListWindow(const QStringList &titles, const QStringList &sizingTexts, QWidget *parent = nullptr);
+    ~ListWindow() override;
+
+    // Left edge at the main window's right edge, top edges level.
+    void placeBeside(const QWidget &mainWindow);
+
+    GridModel &grid() { return *m_grid; }
+    GridView &gridView() { return *m_view; }
+    QToolBar &toolBar() { return *m_toolbar; }
+    // The button of a key, or nullptr.
+    QAction *button(const QString &key) const;
+
+    // A click on the tool bar, dispatched on the button's key exactly.
+    virtual void buttonClick(const QString &key) = 0;
+
+protected:
+    // The tip doubles as the text, so keyboard and screen-reader users find the button by name.
+    QAction *addButton(const QString &key, const QString &tip, Tool picture);
+
+private:
+    GridModel *m_grid = nullptr;
+    GridView *m_view = nullptr;
+    QToolBar *m_toolbar = nullptr;
+};
+
+} // namespace ui
