@@ -60,7 +60,22 @@ struct AppState
     // --- Logger image and blocks. Written by the logger download and its block scan.
 
     // --- Plot settings. Written by the Plot buttons of the File List and the Data List and
-    // by the Plot Range window's OK; read by the plot window.
+    // by the Plot Range window's OK; read by the plot window. Single precision, as the
+    // range window reads its boxes.
+    bool PlotFromLogger = false; // the curves come from the Data List
+    bool PlotFromFile = false;   // the curves come from the File List
+    float PlotOhmLimit = 0;      // highest resistance maximum the range window accepts
+    float PlotOhmFloor = 0;      // lowest resistance minimum it accepts
+    float PlotVoltLimit = 0;
+    float PlotVoltFloor = 0;
+    float PlotRowCount = 0; // data rows of the plotted list
+    float PlotOhmMax = 0;   // drawn at the top line
+    float PlotOhmMin = 0;   // drawn at the zero line
+    float PlotVoltMax = 0;
+    float PlotVoltMin = 0;
+    float PlotFrom = 0; // first grid row drawn
+    float PlotTo = 0;   // last grid row drawn
+    float PlotPoints = 0; // PlotTo - PlotFrom + 1
 };
 
 } // namespace core

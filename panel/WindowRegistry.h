@@ -10,6 +10,10 @@
 namespace files {
 class FileListWindow;
 }
+namespace plot {
+class PlotWindow;
+class PlotRangeWindow;
+} // namespace plot
 
 namespace panel {
 
@@ -27,6 +31,16 @@ template <>
 struct RoleWindow<Role::FileList>
 {
     using type = files::FileListWindow;
+};
+template <>
+struct RoleWindow<Role::ListPlot2>
+{
+    using type = plot::PlotWindow;
+};
+template <>
+struct RoleWindow<Role::Plot2Range>
+{
+    using type = plot::PlotRangeWindow;
 };
 
 // Each secondary window exists once. The registry, owned by the main window, creates a

@@ -3,7 +3,13 @@
 #include "core/AppState.h"
 #include "files/FileListWindow.h"
 #include "panel/WindowRegistry.h"
+#include "plot/PlotMath.h"
+#include "plot/PlotRangeWindow.h"
+#include "plot/PlotWindow.h"
 #include "printing/Printing.h"
+#include "ui/Dialogs.h"
+#include "ui/GridModel.h"
+#include "ui/ListWindow.h"
 
 namespace panel {
 
@@ -12,6 +18,7 @@ Wiring::Wiring(WiringContext context, QObject *parent)
     , m_ctx(context)
 {
     wireFiles();
+    wirePlot();
 }
 
 void Wiring::wireFiles()
@@ -20,8 +27,80 @@ void Wiring::wireFiles()
         auto *list = new files::FileListWindow(m_ctx.state, m_ctx.dialogs);
         connect(list, &files::FileListWindow::printRequested, this,
                 [this, list] { m_ctx.printing.PrintGrid(list, list->grid()); });
+        connect(list, &files::FileListWindow::plotRequested, this, [this, list] {
+            plotList(list->grid(), false, m_ctx.state.FileOhmRange, m_ctx.state.FileVoltRange);
+        });
         return list;
     });
+}
+
+void Wiring::wirePlot()
+{
+    m_ctx.views.setFactory<Role::ListPlot2>([this] {
+        auto *window = new plot::PlotWindow;
+        connect(window, &plot::PlotWindow::limitRequested, this, [this] { m_ctx.views.show(Role::Plot2Range); });
+        connect(window, &plot::PlotWindow::printRequested, this,
+                [this, window] { m_ctx.printing.printPicture(window, window->picture()); });
+        return window;
+    });
+    m_ctx.views.setFactory<Role::Plot2Range>([this] {
+        auto *window = new plot::PlotRangeWindow(m_ctx.state);
+        connect(window, &plot::PlotRangeWindow::okPressed, this, &Wiring::rangeOk);
+        return window;
+    });
+}
+
+void Wiring::plotList(const ui::GridModel &grid, bool fromLogger, const QString &ohmRangeText,
+                      const QString &voltRangeText)
+{
+    plot::setPlotFromList(m_ctx.state, fromLogger, ohmRangeText, voltRangeText, grid.rows());
+    openPlot(&grid);
+}
+
+void Wiring::openPlot(const ui::GridModel *grid)
+{
+    m_ctx.views.close(Role::ListPlot2);
+    plot::PlotResult result;
+    if (grid)
+        result = plot::drawListPlot(*grid, m_ctx.state);
+    if (result.failure) {
+        m_ctx.dialogs.message(&m_ctx.mainWindow, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+                              *result.failure);
+        return;
+    }
+    auto *window = m_ctx.views.show<Role::ListPlot2>();
+    window->placeAtScreenCorner();
+    if (grid)
+        window->setPlot(result.plot);
+}
+
+void Wiring::rangeOk()
+{
+    auto *range = m_ctx.views.window<Role::Plot2Range>();
+    if (!range)
+        return;
+    m_ctx.views.close(Role::ListPlot2);
+    const plot::RangeEntry entry = range->entry();
+    if (!plot::rangeAcceptable(entry, m_ctx.state)) {
+        m_ctx.dialogs.message(range, ui::Dialogs::Icon::Information, QStringLiteral("Dorvel"),
+                              QStringLiteral("Invalid, Try again!"));
+        return;
+    }
+    plot::applyRange(m_ctx.state, entry);
+    // The list the settings came from; it may have been closed since.
+    const ui::GridModel *grid = nullptr;
+    if (m_ctx.state.PlotFromLogger || m_ctx.state.PlotFromFile) {
+        const Role from = m_ctx.state.PlotFromLogger ? Role::DataList : Role::FileList;
+        auto *list = qobject_cast<ui::ListWindow *>(m_ctx.views.window(from));
+        if (!list) {
+            m_ctx.dialogs.message(range, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+                                  QStringLiteral("The list that was plotted has been closed: open it and press Plot again."));
+            return;
+        }
+        grid = &list->grid();
+    }
+    openPlot(grid);
+    m_ctx.views.close(Role::Plot2Range);
 }
 
 void Wiring::openFileList(const QString &path)

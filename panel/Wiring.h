@@ -16,7 +16,8 @@ class Printing;
 }
 namespace ui {
 class Dialogs;
-}
+class GridModel;
+} // namespace ui
 
 namespace panel {
 
@@ -49,8 +50,18 @@ public:
     // not be taken (the list is not there).
     bool appendListRow(const QString &row);
 
+    // The Plot button of a list: the plot settings for its rows and ranges, and a fresh
+    // plot window. fromLogger tells the Data List from the File List.
+    void plotList(const ui::GridModel &grid, bool fromLogger, const QString &ohmRangeText,
+                  const QString &voltRangeText);
+
 private:
     void wireFiles();
+    void wirePlot();
+    // Closes the plot window and opens a fresh one with the grid drawn into it; a grid
+    // that cannot be drawn leaves it closed and says why.
+    void openPlot(const ui::GridModel *grid);
+    void rangeOk();
 
     WiringContext m_ctx;
 };

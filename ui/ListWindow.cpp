@@ -15,6 +15,20 @@ namespace {
 constexpr int IconSize = 24;
 }
 
+QAction *addToolButton(QToolBar &bar, const QString &key, const QString &tip, Tool picture)
+{
+    QAction *action = bar.addAction(toolIcon(picture), tip);
+    action->setObjectName(key);
+    action->setData(key);
+    action->setToolTip(tip);
+    return action;
+}
+
+QString toolButtonKey(const QAction *action)
+{
+    return action ? action->data().toString() : QString();
+}
+
 ListWindow::ListWindow(const QStringList &titles, const QStringList &sizingTexts, QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
@@ -22,7 +36,7 @@ ListWindow::ListWindow(const QStringList &titles, const QStringList &sizingTexts
     m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolbar->setIconSize(QSize(IconSize, IconSize));
     connect(m_toolbar, &QToolBar::actionTriggered, this,
-            [this](QAction *action) { buttonClick(action->data().toString()); });
+            [this](QAction *action) { buttonClick(toolButtonKey(action)); });
 
     m_grid = new GridModel(int(titles.size()), this);
     m_grid->setHeader(titles);
@@ -66,11 +80,7 @@ QAction *ListWindow::button(const QString &key) const
 
 QAction *ListWindow::addButton(const QString &key, const QString &tip, Tool picture)
 {
-    QAction *action = m_toolbar->addAction(toolIcon(picture), tip);
-    action->setObjectName(key);
-    action->setData(key);
-    action->setToolTip(tip);
-    return action;
+    return addToolButton(*m_toolbar, key, tip, picture);
 }
 
 } // namespace ui

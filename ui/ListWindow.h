@@ -13,6 +13,12 @@ namespace ui {
 class GridModel;
 class GridView;
 
+// A tool-bar button found by its key: the tip doubles as the text, so keyboard and
+// screen-reader users find the button by name.
+QAction *addToolButton(QToolBar &bar, const QString &key, const QString &tip, Tool picture);
+// The key of the button a click came from, as addToolButton gave it.
+QString toolButtonKey(const QAction *action);
+
 // The base of the list windows (File List, Real Time List, Data List): a tool bar of keyed
 // buttons over a five-column grid whose columns are as wide as their sizing texts in the
 // window's font, placed to the right of the main window.
@@ -36,7 +42,6 @@ public:
     virtual void buttonClick(const QString &key) = 0;
 
 protected:
-    // The tip doubles as the text, so keyboard and screen-reader users find the button by name.
     QAction *addButton(const QString &key, const QString &tip, Tool picture);
 
 private:
