@@ -28,21 +28,33 @@ struct ButtonDef
 {
     const char *key;
     const char *tip;
+    QKeyCombination shortcut = {};
+    // Buttons 8 and 9 have no action of their own: they stay in the bar's model (button 1
+    // borrows the picture of 8) but are not shown, so nobody clicks a button that does nothing.
+    bool shown = true;
 };
 
 // Position matters: the recording state borrows the picture of button 8.
 constexpr ButtonDef Buttons[] = {
-    {"Save", "Save As"},
-    {"Open", "Open File"},
+    {"Save", "Save As", Qt::CTRL | Qt::Key_S},
+    {"Open", "Open File", Qt::CTRL | Qt::Key_O},
     {"StartRealTime", "Start Real Time List or Graph"},
     {"List", "List Display"},
     {"Graph", "Graph Display"},
     {"Sample", "PC Sampling"},
     {"Memory", "Data Logger"},
-    {"Stop", "Stop Recording"},
-    {"ReSave", ""},
-    {"Help", "Help..."},
+    {"Stop", "Stop Recording", {}, false},
+    {"ReSave", "", {}, false},
+    {"Help", "Help...", QKeyCombination(Qt::Key_F1)},
 };
+
+// The tip with the button's shortcut after it, as desktop tool bars show them.
+void setTip(QAction *action, const QString &tip)
+{
+    action->setText(tip);
+    const QString keys = action->shortcut().toString(QKeySequence::NativeText);
+    action->setToolTip(keys.isEmpty() || tip.isEmpty() ? tip : tip + QLatin1String(" (") + keys + QLatin1Char(')'));
+}
 
 } // namespace
 
@@ -78,13 +90,25 @@ CommandBar::CommandBar(QMainWindow &window, CommandContext context)
         auto *action = m_toolBar->addAction(ui::toolbarIcon(position), tip.isEmpty() ? key : tip);
         action->setObjectName(key);
         action->setData(key);
-        action->setToolTip(tip);
+        if (def.shortcut != QKeyCombination())
+            action->setShortcut(QKeySequence(def.shortcut));
+        if (!tip.isEmpty())
+            setTip(action, tip);
+        action->setVisible(def.shown);
         connect(action, &QAction::triggered, this, [this, key] { click(key); });
         m_buttons.append(action);
         ++position;
     }
     window.addToolBar(Qt::TopToolBarArea, m_toolBar);
     showSaveIdle();
+
+    // Quitting closes the main window, which ends the program as its close does.
+    auto *quit = new QAction(QStringLiteral("Quit"), &window);
+    quit->setObjectName(QStringLiteral("Quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    window.addAction(quit);
+    connect(quit, &QAction::triggered, &window, &QWidget::close);
 }
 
 QAction *CommandBar::button(int position) const
@@ -95,15 +119,13 @@ QAction *CommandBar::button(int position) const
 void CommandBar::showSaveIdle()
 {
     button(1)->setIcon(ui::saveButtonIcon(false));
-    button(1)->setToolTip(QStringLiteral("Save As"));
-    button(1)->setText(QStringLiteral("Save As"));
+    setTip(button(1), QStringLiteral("Save As"));
 }
 
 void CommandBar::showSaveRecording()
 {
     button(1)->setIcon(ui::saveButtonIcon(true));
-    button(1)->setToolTip(QStringLiteral("Stop Recording"));
-    button(1)->setText(QStringLiteral("Stop Recording"));
+    setTip(button(1), QStringLiteral("Stop Recording"));
 }
 
 void CommandBar::click(const QString &key)

@@ -235,4 +235,28 @@ void MeterFace::buildSymbols()
         symbol(9 + i, marks[i], QPoint(markLeft + i * markPitch, markTop));
 }
 
+void MeterFace::setLinkText(const QString &text)
+{
+    const QFontMetrics fm(m_lblCom->font());
+    const QString shown = fm.elidedText(text, Qt::ElideMiddle, m_lblCom->width());
+    m_lblCom->setText(shown);
+    m_lblCom->setToolTip(shown == text ? QString() : text);
+    m_lblCom->setAccessibleName(text);
+}
+
+void MeterFace::setReadingStale(bool stale)
+{
+    if (stale == m_stale)
+        return;
+    m_stale = stale;
+    for (QLabel *value : {m_valOhm, m_valVoltage, m_lblMOhm}) {
+        QPalette pal = value->palette();
+        QColor colour = pal.color(QPalette::WindowText);
+        // Dimmed is the same colour at a third of its strength over the glass.
+        colour.setAlphaF(stale ? 0.35 : 1.0);
+        pal.setColor(QPalette::WindowText, colour);
+        value->setPalette(pal);
+    }
+}
+
 } // namespace panel

@@ -33,6 +33,14 @@ public:
     QLabel *lblCount() const { return m_lblCount; }
     QLabel *lblFileName() const { return m_lblFileName; }
 
+    // The link label: a long device name is shortened in the middle so that the state
+    // word in front and the name's end stay readable; the whole text is its tool tip.
+    void setLinkText(const QString &text);
+    // While the link is lost the last values stay, drawn dimmed so that nobody takes them
+    // for a fresh reading; their texts do not change.
+    void setReadingStale(bool stale);
+    bool isReadingStale() const { return m_stale; }
+
 private:
     void buildCase();
     void buildDisplay();
@@ -46,6 +54,7 @@ private:
     QLabel *m_lblRec = nullptr;
     QLabel *m_lblCount = nullptr;
     QLabel *m_lblFileName = nullptr;
+    bool m_stale = false;
 };
 
 } // namespace panel

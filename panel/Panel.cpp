@@ -82,7 +82,7 @@ bool Panel::load()
         close();
         return false;
     }
-    m_face->lblCom()->setText(QStringLiteral("Com") + portText());
+    m_face->setLinkText(QStringLiteral("Com") + portText());
 
     m_state.Recording = false;
     m_state.SampleSeconds = 2;
@@ -96,17 +96,19 @@ bool Panel::load()
 
 void Panel::NoDataRoutine()
 {
-    m_face->lblCom()->setText(QStringLiteral("No COM"));
+    m_face->setLinkText(QStringLiteral("No COM"));
+    m_face->setReadingStale(true);
 }
 
 void Panel::showLinkBack()
 {
-    m_face->lblCom()->setText(QStringLiteral("COM") + portText());
+    m_face->setLinkText(QStringLiteral("COM") + portText());
 }
 
 void Panel::showReading()
 {
     const auto &r = m_state.reading;
+    m_face->setReadingStale(false);
     m_face->valOhm()->setText(r.OhmText);
     m_face->valVoltage()->setText(r.VoltText);
     m_face->lblMOhm()->setVisible(r.OhmInMilli);

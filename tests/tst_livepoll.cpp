@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "link/LivePoll.h"
 #include "link/Views.h"
+#include "panel/MeterFace.h"
 #include "panel/Panel.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"
@@ -187,6 +188,9 @@ void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
     const int opensBefore = rig.port.openCalls;
     rig.port.breakDevice();
     QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
+    // The last values stay, dimmed, until a new reading comes.
+    QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+    QVERIFY(rig.panel.face().isReadingStale());
     QTest::qWait(300);
     // One try about every reopen interval (50 ms here), not a loop.
     const int tries = rig.port.openCalls - opensBefore;
@@ -197,6 +201,7 @@ void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
     QTRY_COMPARE(rig.label("LblCom"), QStringLiteral("COM3"));
     meter.bytes = frame(1111, 3700, 3);
     QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("11.11"));
+    QVERIFY(!rig.panel.face().isReadingStale());
 }
 
 void TestLivePoll::portThatCannotOpenEndsTheProgram()

@@ -41,6 +41,8 @@ private slots:
     void valuesAlignRightAndColoursHold();
     void readingsFit_data();
     void readingsFit();
+    void longDeviceNameIsShortenedInTheMiddle();
+    void staleValuesAreDimmedNotChanged();
     void displayLinesDoNotOverlap();
     void picturesAreDrawnAndDistinct();
     void outlineLiesBeneathTheControls();
@@ -163,6 +165,39 @@ void TestMeterFace::readingsFit_data()
         QTest::newRow(qPrintable(QStringLiteral("link %1").arg(QLatin1String(t)))) << "LblCom" << t;
     QTest::newRow("count") << "LblCount" << "69999";
     QTest::newRow("rec") << "LblRec" << "Rec";
+}
+
+void TestMeterFace::longDeviceNameIsShortenedInTheMiddle()
+{
+    panel::MeterFace face;
+    const QString text = QStringLiteral("Com usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    face.setLinkText(text);
+    QLabel *l = face.lblCom();
+    const QFontMetrics fm(l->font());
+    QVERIFY(fm.horizontalAdvance(l->text()) <= l->contentsRect().width());
+    QVERIFY(l->text().startsWith(QStringLiteral("Com ")));
+    QVERIFY(l->text().endsWith(QStringLiteral("port0")));
+    QVERIFY(l->text().contains(QChar(0x2026)));
+    QCOMPARE(l->toolTip(), text);
+    // A short name is shown whole and needs no tip.
+    face.setLinkText(QStringLiteral("Com16"));
+    QCOMPARE(l->text(), QStringLiteral("Com16"));
+    QVERIFY(l->toolTip().isEmpty());
+}
+
+void TestMeterFace::staleValuesAreDimmedNotChanged()
+{
+    panel::MeterFace face;
+    face.valOhm()->setText(QStringLiteral("25.00"));
+    const QColor fresh = face.valOhm()->palette().color(QPalette::WindowText);
+    face.setReadingStale(true);
+    QCOMPARE(face.valOhm()->text(), QStringLiteral("25.00"));
+    const QColor dim = face.valOhm()->palette().color(QPalette::WindowText);
+    QCOMPARE(dim.rgb(), fresh.rgb());
+    QVERIFY(dim.alphaF() < 0.5);
+    face.setReadingStale(true); // twice is once
+    face.setReadingStale(false);
+    QCOMPARE(face.valOhm()->palette().color(QPalette::WindowText), fresh);
 }
 
 void TestMeterFace::readingsFit()
