@@ -1,6 +1,9 @@
 #include "ui/Dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -36,7 +39,9 @@ std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &titl
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &filter)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
+    const QString file = QFileDialog::getOpenFileName(parent, QString(), m_folder.start(), qtFilter(filter));
+    m_folder.chosen(file);
+    return file;
 }
 
 void QtDialogs::notice(QWidget *parent, const QString &title, const QString &text)
@@ -50,13 +55,29 @@ void QtDialogs::notice(QWidget *parent, const QString &title, const QString &tex
 QString QtDialogs::saveFileName(QWidget *parent, const QString &filter)
 {
     // QFileDialog asks before replacing an existing file unless told otherwise.
-    return QFileDialog::getSaveFileName(parent, QString(), QString(), qtFilter(filter));
+    const QString file = QFileDialog::getSaveFileName(parent, QString(), m_folder.start(), qtFilter(filter));
+    m_folder.chosen(file);
+    return file;
 }
 
 bool QtDialogs::printSetup(QWidget *parent, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString DialogFolder::start() const
+{
+    if (!m_last.isEmpty())
+        return m_last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+void DialogFolder::chosen(const QString &file)
+{
+    if (!file.isEmpty())
+        m_last = QFileInfo(file).absolutePath();
 }
 
 QString qtFilter(const QString &classicFilter)

@@ -30,6 +30,19 @@ public:
     virtual bool printSetup(QWidget *parent, QPrinter &printer) = 0;
 };
 
+// Where the file dialogs open: the user's Documents folder (or home) the first time in a
+// run, then the folder of the last file chosen.
+class DialogFolder
+{
+public:
+    QString start() const;
+    // A chosen file; an empty one (a cancelled dialog) changes nothing.
+    void chosen(const QString &file);
+
+private:
+    QString m_last;
+};
+
 class QtDialogs final : public Dialogs
 {
 public:
@@ -40,6 +53,9 @@ public:
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
     bool printSetup(QWidget *parent, QPrinter &printer) override;
+
+private:
+    DialogFolder m_folder;
 };
 
 // "Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|" -> "Dorvel (*.Dvm);;All Files (*)".
