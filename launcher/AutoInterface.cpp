@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QScreen>
 
 namespace launcher {
@@ -79,7 +80,21 @@ QPushButton *AutoInterface::addButton(const QString &role, const QString &captio
     QPalette palette = button->palette();
     palette.setColor(QPalette::Button, QColor(100, 200, 200));
     button->setPalette(palette);
+    fitCaption(*button);
     return button;
+}
+
+void fitCaption(QPushButton &button)
+{
+    // The room the style leaves for the text: the button less its margins on both sides.
+    const int margin = button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
+    const int room = button.width() - 2 * margin;
+    QFont font = button.font();
+    // Half a point at a time, no smaller than six points: a caption that long is cut.
+    while (QFontMetrics(font).horizontalAdvance(button.text()) > room && font.pointSizeF() > 6.0)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != button.font())
+        button.setFont(font);
 }
 
 void AutoInterface::softwareInstall()

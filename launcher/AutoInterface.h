@@ -17,6 +17,10 @@ class DriverChooser;
 class ManualPanel;
 class PictureBox;
 
+// Shrinks the font of a button whose caption does not fit between the style's margins,
+// for that button only.
+void fitCaption(QPushButton &button);
+
 // Gatefold's one window (AutoInterface): install the software, pick a USB driver installer,
 // open a manual or the protocol description, leave. Targets missing from the medium when the
 // window loads are not offered.

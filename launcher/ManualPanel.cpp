@@ -83,7 +83,11 @@ bool ManualPanel::fill(const QStringList &fileNames)
 
 void ManualPanel::dress(QRadioButton *option, const QString &fileName, const TwipRect &place)
 {
-    option->setText(manualCaption(fileName));
+    // A "&" in a name is shown as it is, not taken for a keyboard mnemonic; the caption
+    // itself is kept for the choice.
+    const QString caption = manualCaption(fileName);
+    option->setProperty("caption", caption);
+    option->setText(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
     // Measured on the whole file name, ".pdf" included, which leaves room for the indicator.
     const int textTwips = ui::pixelsToTwipsX(window()->fontMetrics().horizontalAdvance(fileName), *this);
     TwipRect sized = place;
@@ -105,7 +109,8 @@ void ManualPanel::removeExtraOptions()
 void ManualPanel::pick(QRadioButton *option)
 {
     option->setChecked(false);
-    emit chosen(option->text());
+    const QVariant caption = option->property("caption");
+    emit chosen(caption.isValid() ? caption.toString() : option->text());
 }
 
 } // namespace launcher

@@ -110,6 +110,7 @@ private slots:
     void picturesOrTheirStandIns();
     void manualCaptionAndFile_data();
     void manualCaptionAndFile();
+    void bottomCaptionsFitTheirButtons();
     void sevenManualsMakeColumnsOfThree();
     void helpTogglesAndListsAfresh();
     void pickingAManualOpensExactlyIt();
@@ -213,6 +214,8 @@ void TestLauncher::manualCaptionAndFile_data()
     QTest::newRow("cut at the first .pdf") << "notes.pdf.pdf" << "notes" << "help/notes.pdf";
     QTest::newRow("hidden file, blanks") << ".User Guide.pdf" << ".User Guide" << "help/.User Guide.pdf";
     QTest::newRow("only the extension") << ".pdf" << "" << "help/.pdf";
+    // Doubled, a "&" is drawn once and makes no mnemonic.
+    QTest::newRow("ampersand") << "Salt & Pepper.pdf" << "Salt && Pepper" << "help/Salt & Pepper.pdf";
 }
 
 void TestLauncher::manualCaptionAndFile()
@@ -226,6 +229,9 @@ void TestLauncher::manualCaptionAndFile()
     QVERIFY(rig.panel()->isVisible());
     QRadioButton *option = rig.options().value(0);
     QTEST(option->text(), "caption");
+    QVERIFY(QKeySequence::mnemonic(option->text()).isEmpty());
+    // Reported to assistive technology as the choice among manuals that it is.
+    QCOMPARE(option->metaObject()->className(), "QRadioButton");
     // The whole file name measured in the window's font, plus 100 twips.
     const int width = rig.window.fontMetrics().horizontalAdvance(file) + px(100, rig.window);
     QVERIFY2(qAbs(option->width() - width) <= 1, qPrintable(QString::number(option->width())));
@@ -234,6 +240,21 @@ void TestLauncher::manualCaptionAndFile()
     QCOMPARE(rig.shell.opened, QStringList{medium.path(opened)});
     QVERIFY(!option->isChecked());
     QVERIFY(rig.panel()->isHidden());
+}
+
+void TestLauncher::bottomCaptionsFitTheirButtons()
+{
+    Medium medium;
+    Rig rig(medium);
+    for (const QString &name : fiveButtons) {
+        auto *button = rig.child<QPushButton>(name);
+        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= button->width() - 2 * margin,
+                 qPrintable(name));
+        // The others keep the window's font.
+        if (name != QLatin1String("SoftwareInstall"))
+            QCOMPARE(button->font(), rig.window.font());
+    }
 }
 
 void TestLauncher::sevenManualsMakeColumnsOfThree()
