@@ -17,6 +17,7 @@ struct NullHost final : panel::RecorderHost
     void setRecLabel(const QString &) override {}
     void setCountLabel(const QString &) override {}
     void setFileNameLabel(const QString &) override {}
+    void setRecShown(bool) override {}
     void showSaveIdle() override {}
     bool appendListRow(const QString &) override { return true; }
     void reportWriteFailure(const QString &, const QString &reason) override

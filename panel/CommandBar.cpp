@@ -166,8 +166,6 @@ bool CommandBar::save()
     if (s.Recording) {
         m_ctx.recorder.stopRecording();
         showSaveIdle();
-        m_ctx.lblRec.hide();
-        m_ctx.lblCount.setText(QString());
         return true;
     }
     files::SaveDialog(m_ctx.dialogs, &m_window, s);
@@ -181,9 +179,7 @@ bool CommandBar::save()
                               QStringLiteral("Cannot record to \"%1\":\n%2").arg(path, error));
         return false;
     }
-    m_ctx.lblFileName.setText(QFileInfo(path).fileName());
     showSaveRecording();
-    m_ctx.lblRec.show();
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include <functional>
 
 class QAction;
-class QLabel;
 class QMainWindow;
 class QToolBar;
 
@@ -36,9 +35,6 @@ struct CommandContext
     Recorder &recorder;
     RealTimeChooser &realTimeChooser;
     HelpChooser &helpChooser;
-    QLabel &lblRec;
-    QLabel &lblCount;
-    QLabel &lblFileName;
     // Reads a measurement file into the File List window.
     std::function<void(const QString &path)> openFileList;
     // The logger download; empty until the logger is built. It enables the poll when done.

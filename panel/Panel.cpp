@@ -53,9 +53,7 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     connect(m_help, &HelpChooser::languageChosen, this, &Panel::openManual);
 
     m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
-                                                      *m_realTime, *m_help, *m_face->lblRec(), *m_face->lblCount(),
-                                                      *m_face->lblFileName(),
-                                                      [this](const QString &path) { openFileList(path); }, {}});
+                                                      *m_realTime, *m_help, [this](const QString &path) { openFileList(path); }, {}});
 
     m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this}, this);
 
@@ -144,6 +142,11 @@ void Panel::setRecLabel(const QString &text)
 void Panel::setCountLabel(const QString &text)
 {
     m_face->lblCount()->setText(text);
+}
+
+void Panel::setRecShown(bool shown)
+{
+    m_face->lblRec()->setVisible(shown);
 }
 
 void Panel::setFileNameLabel(const QString &text)

@@ -83,6 +83,7 @@ private:
     void setRecLabel(const QString &text) override;
     void setCountLabel(const QString &text) override;
     void setFileNameLabel(const QString &text) override;
+    void setRecShown(bool shown) override;
     void showSaveIdle() override;
     bool appendListRow(const QString &row) override;
     void reportWriteFailure(const QString &path, const QString &reason) override;

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <utility>
 
@@ -69,6 +70,8 @@ bool Recorder::startRecording(const QString &path, QString *error)
     m_state.Recording = true;
     m_state.RecordCount = 0;
     m_state.RecordRangeCode = m_state.reading.RangeCode;
+    m_host.setFileNameLabel(QFileInfo(path).fileName());
+    m_host.setRecShown(true);
     return true;
 }
 
@@ -78,6 +81,8 @@ void Recorder::stopRecording()
     m_state.RecordCount = 0;
     m_state.SaveChosen = false;
     m_file.close();
+    m_host.setRecShown(false);
+    m_host.setCountLabel(QString());
 }
 
 void Recorder::endRecording()
@@ -86,6 +91,7 @@ void Recorder::endRecording()
     m_host.showSaveIdle();
     m_host.setRecLabel(QString());
     m_host.setCountLabel(QString());
+    m_host.setRecShown(false);
     m_state.RecordCount = 0;
     m_file.close();
 }

@@ -24,6 +24,7 @@ public:
     virtual void setRecLabel(const QString &text) = 0;      // LblRec
     virtual void setCountLabel(const QString &text) = 0;    // LblCount
     virtual void setFileNameLabel(const QString &text) = 0; // LblFileName
+    virtual void setRecShown(bool shown) = 0;               // LblRec, shown while recording
     // Button 1 back to its idle picture and "Save As".
     virtual void showSaveIdle() = 0;
     // Appends one TAB-separated row to the real-time list; false when it could not.

@@ -58,7 +58,7 @@ void TestEndToEndRecording::recordStopAndOpenBack()
     const QString path = rig.dir.filePath(QStringLiteral("cell.Dvm"));
     rig.dialogs.saveAnswers.enqueue(path);
     rig.button(1)->trigger(); // Save As
-    QCOMPARE(rig.button(1)->toolTip(), QStringLiteral("Stop Recording"));
+    QCOMPARE(rig.button(1)->text(), QStringLiteral("Stop Recording"));
     QCOMPARE(rig.label("LblFileName"), QStringLiteral("cell.Dvm"));
     QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 6, 5000);
     // What the label counts is already on disk.
@@ -66,7 +66,7 @@ void TestEndToEndRecording::recordStopAndOpenBack()
     QVERIFY(rig.lines(path).size() >= 1 + shown);
 
     rig.button(1)->trigger(); // Stop Recording
-    QCOMPARE(rig.button(1)->toolTip(), QStringLiteral("Save As"));
+    QCOMPARE(rig.button(1)->text(), QStringLiteral("Save As"));
     QVERIFY(!rig.state.Recording);
 
     const QStringList lines = rig.lines(path);
@@ -116,7 +116,7 @@ void TestEndToEndRecording::rangeChangeEndsTheRecording()
 
     QVERIFY(rig.sim.command("range 2"));
     QTRY_VERIFY_WITH_TIMEOUT(!rig.state.Recording, 5000);
-    QCOMPARE(rig.button(1)->toolTip(), QStringLiteral("Save As"));
+    QCOMPARE(rig.button(1)->text(), QStringLiteral("Save As"));
     const QStringList lines = rig.lines(path);
     QVERIFY(lines.size() >= 3);
     // Every data line is of the range the recording started in.

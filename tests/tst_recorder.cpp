@@ -12,6 +12,7 @@ struct HostSpy final : panel::RecorderHost
 {
     QString rec, count, fileName = QStringLiteral("x.Dvm");
     int idleCalls = 0;
+    bool recShown = false;
     QStringList listRows;
     bool listAccepts = true;
     QStringList failures;
@@ -20,6 +21,7 @@ struct HostSpy final : panel::RecorderHost
     void setRecLabel(const QString &t) override { rec = t; }
     void setCountLabel(const QString &t) override { count = t; }
     void setFileNameLabel(const QString &t) override { fileName = t; }
+    void setRecShown(bool s) override { recShown = s; }
     void showSaveIdle() override { ++idleCalls; }
     bool appendListRow(const QString &row) override
     {
