@@ -10,6 +10,9 @@
 namespace files {
 class FileListWindow;
 }
+namespace realtime {
+class RealTimeList;
+}
 namespace plot {
 class PlotWindow;
 class PlotRangeWindow;
@@ -26,6 +29,11 @@ template <Role R>
 struct RoleWindow
 {
     using type = QWidget;
+};
+template <>
+struct RoleWindow<Role::List>
+{
+    using type = realtime::RealTimeList;
 };
 template <>
 struct RoleWindow<Role::FileList>

@@ -7,6 +7,7 @@
 #include "plot/PlotRangeWindow.h"
 #include "plot/PlotWindow.h"
 #include "printing/Printing.h"
+#include "realtime/RealTimeList.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
 #include "ui/ListWindow.h"
@@ -18,6 +19,7 @@ Wiring::Wiring(WiringContext context, QObject *parent)
     , m_ctx(context)
 {
     wireFiles();
+    wireList();
     wirePlot();
 }
 
@@ -30,6 +32,16 @@ void Wiring::wireFiles()
         connect(list, &files::FileListWindow::plotRequested, this, [this, list] {
             plotList(list->grid(), false, m_ctx.state.FileOhmRange, m_ctx.state.FileVoltRange);
         });
+        return list;
+    });
+}
+
+void Wiring::wireList()
+{
+    m_ctx.views.setFactory<Role::List>([this] {
+        auto *list = new realtime::RealTimeList(m_ctx.state, m_ctx.dialogs, m_ctx.mainWindow);
+        connect(list, &realtime::RealTimeList::printRequested, this,
+                [this, list] { m_ctx.printing.PrintGrid(list, list->grid()); });
         return list;
     });
 }
@@ -115,9 +127,10 @@ void Wiring::openFileList(const QString &path)
 
 bool Wiring::appendListRow(const QString &row)
 {
-    // The real-time list window takes the rows once it exists; until then there is
-    // nothing to fail.
-    Q_UNUSED(row);
+    // Rows come only while ListOn is set, which an open list window implies; without one
+    // there is nothing to fail.
+    if (auto *list = m_ctx.views.window<Role::List>())
+        list->appendRow(row);
     return true;
 }
 

@@ -57,6 +57,7 @@ public:
 
 private:
     void wireFiles();
+    void wireList();
     void wirePlot();
     // Closes the plot window and opens a fresh one with the grid drawn into it; a grid
     // that cannot be drawn leaves it closed and says why.

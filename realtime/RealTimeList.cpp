@@ -1,0 +1,94 @@
+#include "realtime/RealTimeList.h"
+
+#include "core/AppState.h"
+#include "files/GridFile.h"
+#include "ui/Dialogs.h"
+#include "ui/GridModel.h"
+#include "ui/GridView.h"
+
+#include <QCloseEvent>
+
+namespace realtime {
+
+namespace {
+
+QStringList titles()
+{
+    return {QStringLiteral("No.s"), QStringLiteral("   Date"), QStringLiteral("   Time"), QStringLiteral("Ohm"),
+            QStringLiteral("Voltage")};
+}
+
+QStringList sizingTexts()
+{
+    return {QStringLiteral(" 000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 000:00:00 "),
+            QStringLiteral("AAAAAAAA"), QStringLiteral("AVOLTAGE")};
+}
+
+// Rows a window shows before it has to scroll to keep the newest in sight.
+constexpr int VisibleRows = 19;
+
+} // namespace
+
+RealTimeList::RealTimeList(core::AppState &state, ui::Dialogs &dialogs, QWidget &mainWindow, QWidget *parent)
+    : ui::ListWindow(titles(), sizingTexts(), parent)
+    , m_state(state)
+    , m_dialogs(dialogs)
+    , m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("List"));
+    setWindowTitle(QStringLiteral("Real Time List"));
+    addButton(QStringLiteral("Save"), QStringLiteral("Save"), ui::Tool::Save);
+    addButton(QStringLiteral("Print"), QStringLiteral("Print"), ui::Tool::Print);
+    addButton(QStringLiteral("stop"), QStringLiteral("Stop"), ui::Tool::Stop);
+    placeBeside(mainWindow);
+    m_state.ListOpen = true;
+}
+
+void RealTimeList::appendRow(const QString &row)
+{
+    grid().addRow(row);
+    if (grid().rows() - 1 > VisibleRows)
+        gridView().scrollToBottom();
+}
+
+void RealTimeList::buttonClick(const QString &key)
+{
+    if (key == QLatin1String("Save"))
+        save();
+    else if (key == QLatin1String("Print"))
+        emit printRequested();
+    else if (key == QLatin1String("stop"))
+        m_state.ListOn = false;
+}
+
+void RealTimeList::save()
+{
+    if (m_state.Recording) {
+        m_dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
+                          QStringLiteral("Aready in recording mode, close it and try again !"));
+        return;
+    }
+    // The file names the ranges the rows were taken in; the window keeps its own titles.
+    setRangeHeader(core::ohmRangeLabel(m_state.reading), core::voltRangeLabel(m_state.reading));
+    if (files::SaveDialog(m_dialogs, &m_mainWindow, m_state))
+        files::WriteGridFile(*this, grid(), m_state, m_dialogs);
+    setRangeHeader(QStringLiteral("Ohm"), QStringLiteral("Voltage"));
+    gridView().setColumnWidthFromText(3, sizingTexts().at(3));
+    gridView().setColumnWidthFromText(4, sizingTexts().at(4));
+}
+
+void RealTimeList::setRangeHeader(const QString &ohm, const QString &volt)
+{
+    grid().setText(0, 3, ohm);
+    grid().setText(0, 4, volt);
+}
+
+void RealTimeList::closeEvent(QCloseEvent *event)
+{
+    m_state.ListRowCount = 0;
+    m_state.ListOn = false;
+    m_state.ListOpen = false;
+    ui::ListWindow::closeEvent(event);
+}
+
+} // namespace realtime

@@ -1,0 +1,143 @@
+#include "panel/CommandBar.h"
+#include "panel/Wiring.h"
+#include "realtime/RealTimeList.h"
+#include "support/SimPanelRig.h"
+#include "ui/GridModel.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+struct Rig : SimPanelRig
+{
+    // Ten sampling ticks a second: a one-second interval gives a row every 100 ms.
+    bool start() { return SimPanelRig::start({}, 100); }
+    QAction *button(int position) { return panel->commands().button(position); }
+    realtime::RealTimeList *list() const { return panel->views().window<panel::Role::List>(); }
+    int rows() const { return list() ? list()->grid().rows() - 1 : -1; }
+};
+
+QStringList rowOf(const ui::GridModel &grid, int r)
+{
+    return {grid.text(r, 0), grid.text(r, 1), grid.text(r, 2), grid.text(r, 3), grid.text(r, 4)};
+}
+
+} // namespace
+
+// The Real Time List against the simulated meter through the real serial port.
+class TestEndToEndRealTime : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listGrowsHaltsResumesAndRestarts();
+    void listSavesUnderThePresentRanges();
+};
+
+void TestEndToEndRealTime::listGrowsHaltsResumesAndRestarts()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    rig.panel->show();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+    rig.state.SampleSeconds = 1;
+
+    rig.button(4)->trigger(); // List Display
+    realtime::RealTimeList *list = rig.list();
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->windowTitle(), QStringLiteral("Real Time List"));
+    QVERIFY(rig.state.ListOpen && rig.state.ListOn);
+    QCOMPARE(rowOf(list->grid(), 0), QStringList({"No.s", "   Date", "   Time", "Ohm", "Voltage"}));
+    QCOMPARE(list->pos().x(), rig.panel->frameGeometry().right() + 1);
+
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() >= 3, 5000);
+    QDateTime previous;
+    for (int r = 1; r <= 3; ++r) {
+        const QStringList row = rowOf(list->grid(), r);
+        QCOMPARE(row[0], QString::number(r));
+        // As the meter face shows them: two decimals in the 40 Ohm range, three on the 4 V one.
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d$")).match(row[3]).hasMatch(), qPrintable(row[3]));
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\.\\d\\d\\d$")).match(row[4]).hasMatch(), qPrintable(row[4]));
+        const QDateTime stamp = QDateTime::fromString(row[1] + QLatin1Char(' ') + row[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        QVERIFY(stamp.isValid());
+        if (previous.isValid())
+            QCOMPARE(previous.secsTo(stamp), 1);
+        previous = stamp;
+    }
+
+    // Stop halts the rows; List Display resumes them without renumbering.
+    list->buttonClick(QStringLiteral("stop"));
+    QVERIFY(!rig.state.ListOn);
+    const int halted = rig.rows();
+    QTest::qWait(400);
+    QCOMPARE(rig.rows(), halted);
+    rig.button(4)->trigger();
+    QCOMPARE(rig.list(), list);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() > halted, 3000);
+    QCOMPARE(list->grid().text(halted + 1, 0), QString::number(halted + 1));
+
+    // A new range starts a fresh table from row 1.
+    QVERIFY(rig.sim.command("range 2"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.list() && rig.list() != list, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() >= 1, 3000);
+    QCOMPARE(rig.list()->grid().text(1, 0), QStringLiteral("1"));
+
+    // Closed and opened again: empty, numbered from 1.
+    rig.list()->close();
+    QVERIFY(!rig.state.ListOpen && !rig.state.ListOn);
+    QCOMPARE(rig.state.ListRowCount, 0);
+    QTRY_VERIFY(!rig.list());
+    rig.button(4)->trigger();
+    QCOMPARE(rig.rows(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() >= 1, 3000);
+    QCOMPARE(rig.list()->grid().text(1, 0), QStringLiteral("1"));
+}
+
+void TestEndToEndRealTime::listSavesUnderThePresentRanges()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+    QVERIFY(rig.sim.command("range 2")); // 400 mOhm
+    QVERIFY(rig.sim.command("volt40 on"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.state.reading.OhmFullScale == 400 && rig.state.reading.VoltFullScale == 40, 3000);
+    rig.state.SampleSeconds = 1;
+    rig.button(4)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() >= 2, 5000);
+    realtime::RealTimeList *list = rig.list();
+
+    // Refused while a recording runs, in the list's own words.
+    const QString recording = rig.dir.filePath(QStringLiteral("rec.Dvm"));
+    rig.dialogs.saveAnswers.enqueue(recording);
+    rig.button(1)->trigger();
+    QVERIFY(rig.state.Recording);
+    list->buttonClick(QStringLiteral("Save"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.at(0).text, QStringLiteral("Aready in recording mode, close it and try again !"));
+    rig.button(1)->trigger();
+    QVERIFY(!rig.state.Recording);
+
+    list->buttonClick(QStringLiteral("stop"));
+    const int rows = rig.rows();
+    const QString path = rig.dir.filePath(QStringLiteral("list.Dvm"));
+    rig.dialogs.saveAnswers.enqueue(path);
+    list->buttonClick(QStringLiteral("Save"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), rows + 1);
+    QCOMPARE(lines.at(0), QStringLiteral("No.s\t   Date\t   Time\t400mOhm\t40Voltage\t"));
+    QCOMPARE(lines.at(1).section(QLatin1Char('\t'), 0, 0), QStringLiteral("1"));
+    // The window keeps its own titles.
+    QCOMPARE(list->grid().text(0, 3), QStringLiteral("Ohm"));
+    QCOMPARE(list->grid().text(0, 4), QStringLiteral("Voltage"));
+    // A cancelled dialog writes nothing and restores the titles all the same.
+    list->buttonClick(QStringLiteral("Save"));
+    QCOMPARE(list->grid().text(0, 3), QStringLiteral("Ohm"));
+}
+
+QTEST_MAIN(TestEndToEndRealTime)
+#include "tst_endtoend_realtime.moc"
