@@ -10,7 +10,7 @@ namespace {
 
 struct HostSpy final : panel::RecorderHost
 {
-    QString rec, count, fileName = QStringLiteral("x.Dvm");
+    QString rec, count, fileName;
     int idleCalls = 0;
     bool recShown = false;
     QStringList listRows;
@@ -187,8 +187,9 @@ void TestRecorder::stopsOnRangeChange()
     QCOMPARE(lines.last(), QStringLiteral("2\t2024/03/05\t14:07:12\t25.00\t3.700"));
     QCOMPARE(rig.host.notices.size(), 1);
     QVERIFY(rig.host.notices[0].contains(QStringLiteral("range")));
-    // The file name label goes at the next idle sample step.
-    QCOMPARE(rig.host.fileName, QStringLiteral("x.Dvm"));
+    // The file name label goes at the next idle sample step; the Rec label at once.
+    QCOMPARE(rig.host.fileName, QStringLiteral("rec.Dvm"));
+    QVERIFY(!rig.host.recShown);
     rig.ticks(1);
     QVERIFY(rig.host.fileName.isEmpty());
 }
