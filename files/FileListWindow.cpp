@@ -38,7 +38,7 @@ FileListWindow::FileListWindow(core::AppState &state, ui::Dialogs &dialogs, QWid
     addButton(QStringLiteral("Plot"), QStringLiteral("Plot"), ui::Tool::Plot);
     addButton(QStringLiteral("Print"), QStringLiteral("Print"), ui::Tool::Print);
 
-    m_reader = new FileReader(grid(), m_state, this);
+    m_reader = new FileReader(grid(), this);
     connect(m_reader, &FileReader::progress, this, [this](int lines) {
         setWindowTitle(QString::number(lines) + QLatin1String(" Records Completed"));
     });
@@ -73,6 +73,12 @@ void FileListWindow::buttonClick(const QString &key)
 void FileListWindow::readerFinished(bool ok, const QString &reason)
 {
     setWindowTitle(m_title);
+    // Rows read before a failure stay, and so do the ranges their header named.
+    const HeaderRanges &ranges = m_reader->ranges();
+    if (ranges.ohm)
+        m_state.FileOhmRange = *ranges.ohm;
+    if (ranges.volt)
+        m_state.FileVoltRange = *ranges.volt;
     if (!ok)
         showFileError(m_dialogs, this, cannotReadText(m_path, reason));
     emit finished(ok);

@@ -1,6 +1,5 @@
 #include "files/FileReader.h"
 
-#include "core/AppState.h"
 #include "ui/GridModel.h"
 
 #include <QFile>
@@ -9,10 +8,9 @@
 
 namespace files {
 
-FileReader::FileReader(ui::GridModel &grid, core::AppState &state, QObject *parent)
+FileReader::FileReader(ui::GridModel &grid, QObject *parent)
     : QObject(parent)
     , m_grid(grid)
-    , m_state(state)
 {
     m_slice.setSingleShot(true);
     m_slice.setInterval(0);
@@ -24,6 +22,7 @@ FileReader::~FileReader() = default;
 void FileReader::start(const QString &path)
 {
     cancel();
+    m_ranges = {};
     m_path = path;
     m_reading = true;
     m_slice.start();
@@ -32,6 +31,7 @@ void FileReader::start(const QString &path)
 void FileReader::start(std::unique_ptr<QIODevice> device)
 {
     cancel();
+    m_ranges = {};
     m_device = std::move(device);
     m_reading = true;
     m_slice.start();
@@ -89,11 +89,7 @@ void FileReader::readSlice()
     int taken = 0;
     const auto take = [&](const QString &text) {
         if (m_lines == 0) {
-            const HeaderRanges ranges = findHeaderRanges(text);
-            if (ranges.ohm)
-                m_state.FileOhmRange = *ranges.ohm;
-            if (ranges.volt)
-                m_state.FileVoltRange = *ranges.volt;
+            m_ranges = findHeaderRanges(text);
         } else {
             rows.append(text);
         }

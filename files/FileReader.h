@@ -10,10 +10,6 @@
 
 class QIODevice;
 
-namespace core {
-struct AppState;
-} // namespace core
-
 namespace ui {
 class GridModel;
 }
@@ -23,14 +19,14 @@ namespace files {
 // Reads a measurement file into a grid a slice at a time, handing control back to the
 // event loop between slices so the windows stay live while a long file loads.
 //
-// The first line is the header: it is not added to the grid, and the range labels it
-// names go to FileOhmRange and FileVoltRange (labels it does not name keep their values).
+// The first line is the header: it is not added to the grid; the range labels it names
+// are in ranges() (the window stores them, labels it does not name keep their values).
 // Every further line becomes a row, split at TAB only.
 class FileReader final : public QObject
 {
     Q_OBJECT
 public:
-    FileReader(ui::GridModel &grid, core::AppState &state, QObject *parent = nullptr);
+    explicit FileReader(ui::GridModel &grid, QObject *parent = nullptr);
     ~FileReader() override;
 
     // Starts reading the file at path; a read already running is cancelled. The file is
@@ -44,6 +40,8 @@ public:
     bool isReading() const { return m_reading; }
     // Lines read so far, the header line included.
     int linesRead() const { return m_lines; }
+    // The range labels of the header of the file last read; empty before its header.
+    const HeaderRanges &ranges() const { return m_ranges; }
 
     // At most this many lines per slice and this many bytes per read.
     void setSlice(int lines, qint64 blockBytes);
@@ -59,7 +57,7 @@ private:
     void finish(bool ok, const QString &reason);
 
     ui::GridModel &m_grid;
-    core::AppState &m_state;
+    HeaderRanges m_ranges;
     QTimer m_slice;
     QString m_path;
     std::unique_ptr<QIODevice> m_device;

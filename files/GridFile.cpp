@@ -67,6 +67,29 @@ bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, core::AppState &state)
     return state.SaveChosen;
 }
 
+bool writeGrid(const ui::GridModel &grid, QIODevice &device, const std::function<void(int rows)> &progress)
+{
+    QByteArray block;
+    block.reserve(BlockBytes + 4096);
+    const int rows = grid.rows();
+    const int cols = grid.cols();
+    for (int r = 0; r < rows; ++r) {
+        if (progress && (r % CaptionEvery == 0 || r == rows - 1))
+            progress(r);
+        for (int c = 0; c < cols; ++c) {
+            appendLatin1(block, grid.cell(r, c));
+            block.append('\t');
+        }
+        block.append("\r\n", 2);
+        if (block.size() >= BlockBytes || r == rows - 1) {
+            if (device.write(block) != block.size())
+                return false;
+            block.clear();
+        }
+    }
+    return true;
+}
+
 bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &path, QString *error)
 {
     BusyCaption busy(window);
@@ -79,25 +102,11 @@ bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &pa
     };
     if (!file.open(QIODevice::WriteOnly))
         return failed();
-
-    QByteArray block;
-    block.reserve(BlockBytes + 4096);
-    const int rows = grid.rows();
-    const int cols = grid.cols();
-    for (int r = 0; r < rows; ++r) {
-        if (r % CaptionEvery == 0 || r == rows - 1)
-            window.setWindowTitle(QString::number(r) + QLatin1String("Records Completed"));
-        for (int c = 0; c < cols; ++c) {
-            appendLatin1(block, grid.cell(r, c));
-            block.append('\t');
-        }
-        block.append("\r\n", 2);
-        if (block.size() >= BlockBytes || r == rows - 1) {
-            if (file.write(block) != block.size())
-                return failed();
-            block.clear();
-        }
-    }
+    const auto caption = [&window](int rows) {
+        window.setWindowTitle(QString::number(rows) + QLatin1String("Records Completed"));
+    };
+    if (!writeGrid(grid, file, caption))
+        return failed();
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

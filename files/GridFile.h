@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+class QIODevice;
 
 class QWidget;
 
@@ -20,6 +23,11 @@ namespace files {
 // chosen name has a file part); cancel sets SaveChosen false and leaves SavePath. The
 // name is taken as typed: no extension is added. Returns SaveChosen.
 bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, core::AppState &state);
+
+// Writes every cell of the grid, header row included, to an open device: each cell
+// followed by TAB, each row ended by CR LF, in Latin-1. progress(rows) is called every
+// thousand rows and after the last. False when the device refused a block.
+bool writeGrid(const ui::GridModel &grid, QIODevice &device, const std::function<void(int rows)> &progress = {});
 
 // Writes every cell of the grid, header row included, to path: each cell followed by TAB,
 // each row ended by CR LF. The file is replaced only once every row is on the disk, so a

@@ -328,7 +328,7 @@ void TestFileList::failureMidwayKeepsTheRowsRead()
 {
     core::AppState state;
     ui::GridModel grid(5);
-    files::FileReader reader(grid, state);
+    files::FileReader reader(grid);
     reader.setSlice(2, 16);
     QSignalSpy finished(&reader, &files::FileReader::finished);
     reader.start(std::make_unique<FailingDevice>("No.s\t4Ohm\t4Voltage\r\n1\ta\r\n2\tb\r\n3\tc"));
@@ -338,7 +338,7 @@ void TestFileList::failureMidwayKeepsTheRowsRead()
     // The last line had no line end when the device failed: it is not known to be whole.
     QCOMPARE(grid.rows(), 3);
     QCOMPARE(grid.text(2, 1), QStringLiteral("b"));
-    QCOMPARE(state.FileOhmRange, QStringLiteral("4"));
+    QCOMPARE(reader.ranges().ohm, std::optional<QString>(QStringLiteral("4")));
     QVERIFY(!reader.isReading());
 }
 
@@ -361,7 +361,7 @@ void TestFileList::slicesOfAnySizeGiveTheSameRows()
                                    "No.s\tDate\tTime\t4Ohm\t4Voltage\r\n1\t2024/03/05\r\n\r\n2\tx\n3\ty\t\tz\r\n4");
     core::AppState state;
     ui::GridModel grid(5);
-    files::FileReader reader(grid, state);
+    files::FileReader reader(grid);
     reader.setSlice(lines, blockBytes);
     QSignalSpy finished(&reader, &files::FileReader::finished);
     QSignalSpy progress(&reader, &files::FileReader::progress);

@@ -4,6 +4,7 @@
 #include "ui/GridModel.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -74,6 +75,7 @@ private slots:
     void writesEveryCellWithTabsAndCrLf_data();
     void writesEveryCellWithTabsAndCrLf();
     void captionCountsRowsAndIsRestored();
+    void writerNeedsNoWindow();
     void failedSaveKeepsThePreviousFile();
     void saveStepReportsFailureNamingTheFile_data();
     void saveStepReportsFailureNamingTheFile();
@@ -219,6 +221,25 @@ void TestGridFile::saveDialogSetsPathAndChoice()
     QCOMPARE(state.SavePath, savePath);
     QCOMPARE(state.SaveChosen, saveChosen);
     QCOMPARE(dialogs.filters, QStringList{"Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|"});
+}
+
+void TestGridFile::writerNeedsNoWindow()
+{
+    ui::GridModel grid(2);
+    grid.setHeader({"a", "b"});
+    for (int n = 1; n <= 2500; ++n)
+        grid.addRow(QStringLiteral("%1\tx").arg(n));
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QList<int> seen;
+    QVERIFY(files::writeGrid(grid, buffer, [&seen](int rows) { seen << rows; }));
+    QCOMPARE(seen, QList<int>({0, 1000, 2000, 2500}));
+    QVERIFY(buffer.data().startsWith("a\tb\t\r\n1\tx\t\r\n"));
+    QVERIFY(buffer.data().endsWith("2500\tx\t\r\n"));
+    // A device that takes nothing is a failure, not a short file reported as written.
+    QBuffer closed;
+    QVERIFY(closed.open(QIODevice::ReadOnly));
+    QVERIFY(!files::writeGrid(grid, closed));
 }
 
 QTEST_MAIN(TestGridFile)
