@@ -136,7 +136,7 @@ void PortWindow::reset()
 
 void PortWindow::deviceManager()
 {
-    ui::showDeviceManager(this, m_ports, m_shell);
+    ui::showDeviceManager(this, m_ports, m_shell, m_dialogs);
 }
 
 } // namespace meter

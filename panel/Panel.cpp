@@ -62,7 +62,11 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     connect(&m_poll, &meter::LivePoll::linkBack, this, &Panel::showLinkBack);
 }
 
-Panel::~Panel() = default;
+Panel::~Panel()
+{
+    // The secondary windows are top-level and hold references into this window's state.
+    m_views.destroyAll();
+}
 
 bool Panel::load()
 {

@@ -45,6 +45,14 @@ void WindowRegistry::closeAll()
         close(role);
 }
 
+void WindowRegistry::destroyAll()
+{
+    const auto windows = m_windows.values();
+    m_windows.clear();
+    for (const QPointer<QWidget> &w : windows)
+        delete w.data();
+}
+
 void WindowRegistry::showGraphs(int sweepIntervalMs)
 {
     for (Role role : {Role::RealTimeX, Role::RealTimeY}) {

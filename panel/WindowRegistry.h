@@ -88,6 +88,10 @@ public:
     }
     void close(Role role);
     void closeAll();
+    // Deletes every window still open, at once: for the main window's end, when no event loop
+    // is left to run a deferred delete.
+    void destroyAll();
+    ~WindowRegistry() override { destroyAll(); }
 
     // meter::Views
     bool ohmGraphVisible() const override { return isVisible(Role::RealTimeX); }

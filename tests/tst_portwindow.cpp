@@ -58,6 +58,7 @@ private slots:
     void okChoosesTheTypedOrSelectedPort();
     void okHandsOverAndCloses();
     void autoScanListsUsablePorts();
+    void deviceManagerShowsThePortsPresent();
     void autoScanFindingNothingSaysSo();
     void typedTextIsTakenAsTyped_data();
     void typedTextIsTakenAsTyped();
@@ -188,6 +189,26 @@ void TestPortWindow::typedTextIsTakenAsTyped()
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(int(rig.state.ComPortNumber), port);
+}
+
+void TestPortWindow::deviceManagerShowsThePortsPresent()
+{
+    Rig rig;
+    ui::SerialPortDescription adapter;
+    adapter.path = QStringLiteral("/dev/ttyUSB0");
+    adapter.description = QStringLiteral("FT232R USB UART");
+    rig.ports.present = {adapter};
+    rig.window.show();
+    rig.click("BtnDeviceManager");
+#ifdef Q_OS_WIN
+    QCOMPARE(rig.shell.opened.size(), 1);
+#else
+    // The table of ports goes through the dialogs, so nothing here waits on a real dialog.
+    QCOMPARE(rig.dialogs.portTables.size(), 1);
+    QCOMPARE(rig.dialogs.portTables.at(0).size(), 1);
+    QCOMPARE(rig.dialogs.portTables.at(0).at(0).path, QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(rig.shell.opened.isEmpty());
+#endif
 }
 
 QTEST_MAIN(TestPortWindow)

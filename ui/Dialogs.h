@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ui/PortNames.h"
+
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -28,6 +31,8 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &filter) = 0;
     // False on cancel.
     virtual bool printSetup(QWidget *parent, QPrinter &printer) = 0;
+    // The serial ports present, in a table; returns when the user closes it.
+    virtual void showPorts(QWidget *parent, const QList<SerialPortDescription> &ports) = 0;
 };
 
 // Where the file dialogs open: the user's Documents folder (or home) the first time in a
@@ -53,6 +58,7 @@ public:
     QString openFileName(QWidget *parent, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &filter) override;
     bool printSetup(QWidget *parent, QPrinter &printer) override;
+    void showPorts(QWidget *parent, const QList<SerialPortDescription> &ports) override;
 
 private:
     DialogFolder m_folder;

@@ -29,6 +29,7 @@ public:
     QQueue<QString> saveAnswers;
     QQueue<bool> printAnswers;
     int printSetups = 0;
+    QList<QList<SerialPortDescription>> portTables; // each port table shown
     // Runs on an accepted print dialog, as the user's choices would (a PDF file, say).
     std::function<void(QPrinter &)> onPrintSetup;
 
@@ -53,6 +54,7 @@ public:
         filters.append(filter);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
+    void showPorts(QWidget *, const QList<SerialPortDescription> &ports) override { portTables.append(ports); }
     bool printSetup(QWidget *, QPrinter &printer) override
     {
         ++printSetups;
