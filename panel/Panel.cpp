@@ -55,7 +55,7 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
                                                       *m_realTime, *m_help, [this](const QString &path) { openFileList(path); }, {}});
 
-    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this}, this);
+    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this, m_services.clock}, this);
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);
     connect(&m_poll, &meter::LivePoll::linkLost, this, &Panel::NoDataRoutine);

@@ -12,7 +12,9 @@ class FileListWindow;
 }
 namespace realtime {
 class RealTimeList;
-}
+class RealTimeGraph;
+class RealTimeRange;
+} // namespace realtime
 namespace plot {
 class PlotWindow;
 class PlotRangeWindow;
@@ -34,6 +36,21 @@ template <>
 struct RoleWindow<Role::List>
 {
     using type = realtime::RealTimeList;
+};
+template <>
+struct RoleWindow<Role::RealTimeX>
+{
+    using type = realtime::RealTimeGraph;
+};
+template <>
+struct RoleWindow<Role::RealTimeY>
+{
+    using type = realtime::RealTimeGraph;
+};
+template <>
+struct RoleWindow<Role::RealTimeRange>
+{
+    using type = realtime::RealTimeRange;
 };
 template <>
 struct RoleWindow<Role::FileList>

@@ -7,7 +7,9 @@
 #include "plot/PlotRangeWindow.h"
 #include "plot/PlotWindow.h"
 #include "printing/Printing.h"
+#include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
+#include "realtime/RealTimeRange.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
 #include "ui/ListWindow.h"
@@ -21,6 +23,7 @@ Wiring::Wiring(WiringContext context, QObject *parent)
     wireFiles();
     wireList();
     wirePlot();
+    wireGraphs();
 }
 
 void Wiring::wireFiles()
@@ -60,6 +63,58 @@ void Wiring::wirePlot()
         connect(window, &plot::PlotRangeWindow::okPressed, this, &Wiring::rangeOk);
         return window;
     });
+}
+
+void Wiring::wireGraphs()
+{
+    const auto graph = [this](realtime::GraphKind kind) {
+        const Role twin = kind == realtime::GraphKind::Ohm ? Role::RealTimeY : Role::RealTimeX;
+        auto *window = new realtime::RealTimeGraph(kind, m_ctx.state, m_ctx.clock,
+                                                   [this, twin] { return m_ctx.views.isVisible(twin); });
+        window->placeBy(m_ctx.mainWindow);
+        connect(window, &realtime::RealTimeGraph::limitRequested, this,
+                [this] { m_ctx.views.show(Role::RealTimeRange); });
+        connect(window, &realtime::RealTimeGraph::printRequested, this,
+                [this, window] { m_ctx.printing.printPicture(window, window->picture()); });
+        // The voltage graph's Stop halts both traces; the resistance graph's only its own.
+        if (kind == realtime::GraphKind::Volt)
+            connect(window, &realtime::RealTimeGraph::stopPressed, this, [this] {
+                if (auto *ohm = m_ctx.views.window<Role::RealTimeX>())
+                    ohm->stopSweep();
+            });
+        return window;
+    };
+    m_ctx.views.setFactory<Role::RealTimeX>([graph] { return graph(realtime::GraphKind::Ohm); });
+    m_ctx.views.setFactory<Role::RealTimeY>([graph] { return graph(realtime::GraphKind::Volt); });
+    m_ctx.views.setSweepStarter([](QWidget *window, int intervalMs) {
+        if (auto *graph = qobject_cast<realtime::RealTimeGraph *>(window))
+            graph->startSweep(intervalMs);
+    });
+    m_ctx.views.setFactory<Role::RealTimeRange>([this] {
+        auto *window = new realtime::RealTimeRange(m_ctx.state);
+        connect(window, &realtime::RealTimeRange::okPressed, this, &Wiring::graphRangeOk);
+        return window;
+    });
+}
+
+void Wiring::graphRangeOk()
+{
+    auto *range = m_ctx.views.window<Role::RealTimeRange>();
+    if (!range)
+        return;
+    const realtime::GraphRangeEntry entry = range->entry();
+    if (const auto failure = realtime::graphRangeFailure(entry, m_ctx.state.reading)) {
+        m_ctx.dialogs.message(range, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"), *failure);
+        return;
+    }
+    // Closing both clears GraphOn: the graphs then keep these limits through range changes.
+    if (m_ctx.views.isVisible(Role::RealTimeX))
+        m_ctx.views.close(Role::RealTimeX);
+    if (m_ctx.views.isVisible(Role::RealTimeY))
+        m_ctx.views.close(Role::RealTimeY);
+    realtime::applyGraphRange(m_ctx.state, entry);
+    m_ctx.views.showGraphs(m_ctx.poll.intervalMs());
+    m_ctx.views.close(Role::RealTimeRange);
 }
 
 void Wiring::plotList(const ui::GridModel &grid, bool fromLogger, const QString &ohmRangeText,

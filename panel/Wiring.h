@@ -15,6 +15,7 @@ namespace printing {
 class Printing;
 }
 namespace ui {
+class Clock;
 class Dialogs;
 class GridModel;
 } // namespace ui
@@ -32,6 +33,7 @@ struct WiringContext
     printing::Printing &printing;
     meter::LivePoll &poll;
     QWidget &mainWindow;
+    const ui::Clock &clock;
 };
 
 // The one place that creates the secondary windows by role and connects their buttons to
@@ -59,6 +61,9 @@ private:
     void wireFiles();
     void wireList();
     void wirePlot();
+    void wireGraphs();
+    // The Real Time Range window's OK: checks the entry, then both graphs start afresh with it.
+    void graphRangeOk();
     // Closes the plot window and opens a fresh one with the grid drawn into it; a grid
     // that cannot be drawn leaves it closed and says why.
     void openPlot(const ui::GridModel *grid);
