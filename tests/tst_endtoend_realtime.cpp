@@ -1,5 +1,6 @@
 #include "panel/CommandBar.h"
 #include "panel/Wiring.h"
+#include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
 #include "support/SimPanelRig.h"
 #include "ui/GridModel.h"
@@ -18,6 +19,8 @@ struct Rig : SimPanelRig
     QAction *button(int position) { return panel->commands().button(position); }
     realtime::RealTimeList *list() const { return panel->views().window<panel::Role::List>(); }
     int rows() const { return list() ? list()->grid().rows() - 1 : -1; }
+    realtime::RealTimeGraph *ohmGraph() const { return panel->views().window<panel::Role::RealTimeX>(); }
+    realtime::RealTimeGraph *voltGraph() const { return panel->views().window<panel::Role::RealTimeY>(); }
 };
 
 QStringList rowOf(const ui::GridModel &grid, int r)
@@ -34,6 +37,7 @@ class TestEndToEndRealTime : public QObject
 private slots:
     void listGrowsHaltsResumesAndRestarts();
     void listSavesUnderThePresentRanges();
+    void graphsSweepAndReopenOnARangeChange();
 };
 
 void TestEndToEndRealTime::listGrowsHaltsResumesAndRestarts()
@@ -137,6 +141,52 @@ void TestEndToEndRealTime::listSavesUnderThePresentRanges()
     // A cancelled dialog writes nothing and restores the titles all the same.
     list->buttonClick(QStringLiteral("Save"));
     QCOMPARE(list->grid().text(0, 3), QStringLiteral("Ohm"));
+}
+
+void TestEndToEndRealTime::graphsSweepAndReopenOnARangeChange()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    rig.panel->show();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+
+    rig.button(5)->trigger(); // Graph Display
+    realtime::RealTimeGraph *ohm = rig.ohmGraph();
+    realtime::RealTimeGraph *volt = rig.voltGraph();
+    QVERIFY(ohm && volt && ohm->isVisible() && volt->isVisible());
+    QCOMPARE(ohm->windowTitle(), QStringLiteral("Real Time Graph - (m) Ohm "));
+    QCOMPARE(volt->windowTitle(), QStringLiteral("Real Time Graph - Voltage "));
+    QCOMPARE(QStringList(ohm->axisLabels()), (QStringList{" 0", " 10", " 20", " 30", " 40"}));
+    QCOMPARE(ohm->unitText(), QStringLiteral("mOhm")); // the simulator starts at 40 mOhm
+    QCOMPARE(QStringList(volt->axisLabels()), (QStringList{"-4", "-3", "-2", "-1", " 0", " 1", " 2", " 3", " 4"}));
+
+    // The simulated cell reads about 25 mOhm: the trace runs near 111.875 px above the zero line.
+    QTRY_VERIFY_WITH_TIMEOUT(ohm->sweep().SweepX >= 5, 3000);
+    const QImage picture = ohm->picture();
+    int red = 0;
+    for (int y = 130; y <= 150; ++y)
+        red += qRed(picture.pixel(43, y)) > 200 && qGreen(picture.pixel(43, y)) < 80 ? 1 : 0;
+    QVERIFY(red >= 1);
+
+    // The meter moves to 4 Ohm and 40 V: both graphs open afresh on the new scales.
+    QVERIFY(rig.sim.command("range 1"));
+    QVERIFY(rig.sim.command("volt40 on"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.state.reading.VoltFullScale == 40 && rig.ohmGraph() && rig.ohmGraph() != ohm
+                                 && rig.voltGraph()
+                                 && rig.voltGraph()->axisLabels().value(0) == QStringLiteral("-40"),
+                             5000);
+    QCOMPARE(QStringList(rig.ohmGraph()->axisLabels()), (QStringList{" 0", " 1", " 2", " 3", " 4"}));
+    QCOMPARE(rig.ohmGraph()->unitText(), QStringLiteral("Ohm"));
+    QCOMPARE(QStringList(rig.voltGraph()->axisLabels()),
+             (QStringList{"-40", "-30", "-20", "-10", " 0", " 10", " 20", " 30", " 40"}));
+    QVERIFY(rig.state.GraphOn);
+    QVERIFY(rig.ohmGraph()->isSweeping() && rig.voltGraph()->isSweeping());
+    QCOMPARE(rig.ohmGraph()->sweepIntervalMs(), 150);
+
+    // Start Real Time closes both.
+    rig.button(3)->trigger();
+    QVERIFY(!rig.state.GraphOn);
+    QTRY_VERIFY(!rig.ohmGraph() && !rig.voltGraph());
 }
 
 QTEST_MAIN(TestEndToEndRealTime)
