@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolBar>
+#include <cmath>
 
 namespace realtime {
 
@@ -174,6 +175,7 @@ void RealTimeGraph::redraw()
     fill(p, plotBox(m_frame, graphWidth), Qt::white);
     m_sweep = {};
     m_sweep.SweepX = -m_state.GraphStep;
+    m_gridWidth = -1;
 
     if (m_kind == GraphKind::Ohm)
         m_unit = m_state.reading.OhmInMilli ? QStringLiteral("mOhm") : QStringLiteral("Ohm");
@@ -184,6 +186,26 @@ void RealTimeGraph::redraw()
     update();
 }
 
+void RealTimeGraph::buildGridLines(float graphWidth)
+{
+    m_gridWidth = graphWidth;
+    m_gridLines.clear();
+    const qreal dpr = m_store.devicePixelRatio();
+    for (double y : gridLineYs(m_kind, m_frame)) {
+        // Whole pixels apart from the store, so the dots fall where a line drawn straight
+        // into it would put them.
+        const QPoint at(int(m_frame.OriginX) - 2, int(std::floor(y)) - 1);
+        QPixmap dots(QSize(int(graphWidth) + 5, 3) * dpr);
+        dots.setDevicePixelRatio(dpr);
+        dots.fill(Qt::transparent);
+        QPainter p(&dots);
+        p.setPen(dotted(GridColor));
+        p.drawLine(QLineF(m_frame.OriginX - at.x(), y - at.y(), m_frame.OriginX + graphWidth - at.x(), y - at.y()));
+        p.end();
+        m_gridLines.append({dots, at});
+    }
+}
+
 void RealTimeGraph::tick()
 {
     if (m_store.isNull())
@@ -191,6 +213,9 @@ void RealTimeGraph::tick()
     const float graphWidth = m_state.GraphWidth;
     const double y = plotY(m_kind, readingText(), topLimit(), bottomLimit(), m_frame.PlotHeight);
     const SweepStep step = advanceSweep(m_sweep, m_frame, m_state.GraphStep, graphWidth, y);
+    // The twin's resize may have changed the width since the last step.
+    if (graphWidth != m_gridWidth)
+        buildGridLines(graphWidth);
 
     QPainter p(&m_store);
     QRegion dirty = fill(p, step.wipe, Qt::white);
@@ -198,9 +223,10 @@ void RealTimeGraph::tick()
         p.setPen(QPen(Qt::black, 1));
         dirty += line(p, middleLine(m_frame, graphWidth));
     }
-    p.setPen(dotted(GridColor));
-    for (double gridY : gridLineYs(m_kind, m_frame))
-        dirty += line(p, QLineF(m_frame.OriginX, gridY, m_frame.OriginX + graphWidth, gridY));
+    for (const GridLine &grid : std::as_const(m_gridLines)) {
+        p.drawPixmap(grid.at, grid.dots);
+        dirty += QRect(grid.at, grid.dots.deviceIndependentSize().toSize());
+    }
     if (step.segment) {
         p.setPen(QPen(TraceColor, 1));
         dirty += line(p, *step.segment);
