@@ -1,6 +1,7 @@
 #include "panel/Panel.h"
 
 #include "files/FileFormat.h"
+#include "link/PortFailure.h"
 #include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/MeterFace.h"
@@ -18,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -76,10 +78,18 @@ bool Panel::load()
                                                    : m_state.ComPortPath);
     // Port 0 means no port was ever chosen: nothing to open.
     const bool chosen = !m_state.ComPortPath.isEmpty() || m_state.ComPortNumber >= 1;
-    const bool opened = chosen && (port.isOpen() || port.open() == ui::SerialPort::OpenResult::Opened);
-    if (!opened) {
-        m_services.dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
-                                   QStringLiteral("COM Port Open Error !!!"));
+    auto result = ui::SerialPort::OpenResult::Opened;
+    if (chosen && !port.isOpen())
+        result = port.open();
+    if (!chosen || result != ui::SerialPort::OpenResult::Opened) {
+        const QString message = QStringLiteral("COM Port Open Error !!!");
+        const QString details = chosen ? meter::openFailureDetails(port.portName(), result, port.errorString(),
+                                                                   port.deviceGroup())
+                                       : QStringLiteral("No port was chosen.");
+        // Started from a terminal or a script, the reason goes where it can be read later.
+        QTextStream(stderr) << "dorvel: " << message << '\n' << details << '\n';
+        m_services.dialogs.detailedMessage(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"), message,
+                                           details);
         port.close();
         close();
         return false;
@@ -121,7 +131,13 @@ void Panel::openManual(int language)
 {
     const QString dir = m_services.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
                                                          : m_services.programDir;
-    const QString path = QDir(dir).filePath(HelpChooser::manualFile(language));
+    const QString dataDir = m_services.dataDir.isEmpty()
+        ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(DORVEL_DATA_FROM_BIN))
+        : m_services.dataDir;
+    QString path = QDir(dir).filePath(HelpChooser::manualFile(language));
+    if (const QString installed = QDir(dataDir).filePath(HelpChooser::manualFile(language));
+        !QFileInfo::exists(path) && QFileInfo::exists(installed))
+        path = installed;
     // A click that does nothing looks like a dead button: say what is missing.
     if (!QFileInfo::exists(path)) {
         m_services.dialogs.message(this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
+scripts/build.sh -DDORVEL_BUILD_TESTS=OFF
 shopt -s nullglob
 adapters=(/dev/ttyUSB* /dev/ttyACM*)
 if [ ${#adapters[@]} -gt 0 ]; then

@@ -34,7 +34,7 @@ struct Rig
         state.ComPortNumber = 1;
         port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
         panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path()});
+            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path(), dir.filePath("share")});
         panel->load();
     }
     panel::CommandBar &bar() { return panel->commands(); }
@@ -297,6 +297,21 @@ void TestCommandBar::helpOpensTheManualOrSaysItIsMissing()
     manual.close();
     help.choose(4);
     QCOMPARE(rig.shell.opened, QStringList({rig.path("help/Dorvel-SW-HELP-BPT_V1.1.pdf")}));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+
+    // Installed: the manuals live in the data folder, not beside the program.
+    QVERIFY(QDir(rig.dir.path()).mkpath(QStringLiteral("share/help")));
+    QFile installed(rig.path("share/help/Dorvel-SW-HELP-EN_V1.1.pdf"));
+    QVERIFY(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    help.choose(0);
+    QCOMPARE(rig.shell.opened.last(), rig.path("share/help/Dorvel-SW-HELP-EN_V1.1.pdf"));
+    // One beside the program comes first.
+    QFile beside(rig.path("help/Dorvel-SW-HELP-EN_V1.1.pdf"));
+    QVERIFY(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    help.choose(0);
+    QCOMPARE(rig.shell.opened.last(), rig.path("help/Dorvel-SW-HELP-EN_V1.1.pdf"));
     QCOMPARE(rig.dialogs.messages.size(), 1);
 }
 

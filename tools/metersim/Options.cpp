@@ -50,6 +50,8 @@ bool parseOptions(const std::vector<std::string> &args, Options &out, std::strin
 
         if (name == "-h" || name == "--help") {
             out.help = true;
+        } else if (name == "--version") {
+            out.version = true;
         } else if (name == "--volt40") {
             if (!noValue() || !startCommand("volt40 on", name, out, error))
                 return false;
@@ -115,6 +117,7 @@ Options:
   --memory-empty       the logger memory is empty
   --fast-dump          send the download at once instead of at 9600 baud
   --once-dump-to FILE  write the download answer to FILE and exit
+  --version            show the version
   -h, --help           show this help
 
 Commands, one per line on standard input; each is answered "ok ..." or "error ...":

@@ -19,6 +19,8 @@ public:
     QByteArray written;
     int openCalls = 0;
     int clearCalls = 0;
+    QString errorText = QStringLiteral("fake error");
+    QString group;
 
     void setPortName(const QString &systemPath) override { m_path = systemPath; }
     QString portName() const override { return m_path; }
@@ -43,7 +45,8 @@ public:
         written += data;
         return data.size();
     }
-    QString errorString() const override { return QStringLiteral("fake error"); }
+    QString errorString() const override { return errorText; }
+    QString deviceGroup() const override { return group; }
 
     // What the device receives; readyRead follows at once, as a driver would deliver it.
     void feed(const QByteArray &bytes)
