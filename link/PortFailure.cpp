@@ -8,13 +8,18 @@ QString openFailureDetails(const QString &devicePath, ui::SerialPort::OpenResult
     using Open = ui::SerialPort::OpenResult;
     switch (result) {
     case Open::NoPermission: {
-        // Serial devices belong to "dialout" on Debian and its kin, "uucp" on some others.
-        const QString g = group.isEmpty() ? QStringLiteral("dialout") : group;
-        return QStringLiteral("You may not open %1: permission denied.\n"
-                              "The device belongs to the group \"%2\". Add yourself to it with\n"
-                              "    sudo usermod -aG %2 $USER\n"
+        // Serial adapters belong to a group its users join ("dialout" on Debian and its kin,
+        // "uucp" on some others). A device of root's or of the terminals' group is not one
+        // to join: the usual group is named instead.
+        const bool joinable = !group.isEmpty() && group != QLatin1String("root") && group != QLatin1String("tty");
+        const QString join = joinable ? group : QStringLiteral("dialout");
+        const QString owner = joinable
+            ? QStringLiteral("The device belongs to the group \"%1\". Add yourself to it with").arg(group)
+            : QStringLiteral("Serial adapters belong to the group \"dialout\". Add yourself to it with");
+        return QStringLiteral("You may not open %1: permission denied.\n%2\n"
+                              "    sudo usermod -aG %3 $USER\n"
                               "then log out and in again.")
-            .arg(devicePath, g);
+            .arg(devicePath, owner, join);
     }
     case Open::AlreadyInUse:
         return QStringLiteral("%1 is locked or in use by another program.\n"
