@@ -11,7 +11,8 @@ for entry in EN:en FR:fr DE:de IT:it BPT:pt ES:es CN:zh; do
   breaks=$(grep -c '^[[:space:]]*<!--[[:space:]]*pagebreak[[:space:]]*-->' "$src/$lang.md" || true)
   pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
   if [ "$pages" -le "$breaks" ]; then echo "$code: $pages pages for $breaks page breaks"; fail=1; fi
-  text=$(pdftotext "$pdf" - | tr -s '[:space:]' ' ')
+  # The layout sets "fi", "fl" and "ff" as ligatures; the text compared is the letters.
+  text=$(pdftotext "$pdf" - | sed 's/ﬁ/fi/g; s/ﬂ/fl/g; s/ﬀ/ff/g; s/ﬃ/ffi/g; s/ﬄ/ffl/g' | tr -s '[:space:]' ' ')
   while IFS= read -r heading; do
     # Markdown emphasis and code marks are not printed.
     words=$(printf '%s' "$heading" | sed -E 's/^#+[[:space:]]*//; s/[*`_]//g' | tr -s '[:space:]' ' ' | sed 's/ $//')

@@ -3,6 +3,7 @@
 #include "ui/SerialPort.h"
 
 #include <QHash>
+#include <functional>
 
 namespace ui {
 
@@ -21,6 +22,8 @@ public:
     int clearCalls = 0;
     QString errorText = QStringLiteral("fake error");
     QString group;
+    // Runs after every flush, with the count so far: a test feeds bytes into a chosen attempt.
+    std::function<void(int clears)> onClear;
 
     void setPortName(const QString &systemPath) override { m_path = systemPath; }
     QString portName() const override { return m_path; }
@@ -39,6 +42,8 @@ public:
     {
         ++clearCalls;
         m_buffer.clear();
+        if (onClear)
+            onClear(clearCalls);
     }
     qint64 write(const QByteArray &data) override
     {
