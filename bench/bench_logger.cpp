@@ -7,6 +7,7 @@
 #include "core/AppState.h"
 #include "logger/DataListWindow.h"
 #include "logger/MemoryImage.h"
+#include "logger/MemoryWindow.h"
 #include "logger/StartTime.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
@@ -117,15 +118,22 @@ int benchFullDownload(QApplication &app)
         window.commands().button(7)->trigger();
         done.start(5);
     });
+    // The last bytes as they reach the program, and the download's end.
     qint64 lastByteNs = -1;
-    QObject::connect(&done, &QTimer::timeout, [&] {
-        // The simulator says so once its last byte is written to the line.
-        if (lastByteNs < 0 && sim.output().contains("sent dump of"))
+    qint64 endNs = -1;
+    QObject::connect(&port, &ui::SerialPort::readyRead, [&] {
+        if (state.DownloadBusy)
             lastByteNs = wall.nsecsElapsed();
+    });
+    QObject::connect(&done, &QTimer::timeout, [&] {
+        if (auto *memory = window.views().window<panel::Role::Memory>(); memory && endNs < 0) {
+            QObject::connect(&memory->download(), &logger::MemoryDownload::finished,
+                             [&] { endNs = wall.nsecsElapsed(); });
+            endNs = 0;
+        }
         if (state.DownloadBusy)
             return;
         done.stop();
-        const qint64 endNs = wall.nsecsElapsed();
         const double seconds = endNs / 1e9;
         const double cpu = double(cpuUs() - cpuStart) / (seconds * 1e6) * 100.0;
         // A 9600-baud line carries 960 bytes a second; the image is the answer less its

@@ -20,6 +20,8 @@
 #include "ui/GridView.h"
 #include "ui/ListWindow.h"
 
+#include <cmath>
+
 namespace panel {
 
 Wiring::Wiring(WiringContext context, QObject *parent)
@@ -194,8 +196,8 @@ void Wiring::fillDataList(logger::MemoryWindow &memory, int row)
         m_ctx.views.close(Role::DataList);
     const ui::GridModel &blocks = memory.blocks();
     s.BlockNo = core::numberOfText(blocks.text(row, 0));
-    // A fractional or out-of-range number names no block.
-    if (s.BlockNo != int(s.BlockNo))
+    // The header row's "No.s" reads as 0 and names no block.
+    if (s.BlockNo < 1 || s.BlockNo > logger::MaxBlocks || s.BlockNo != std::floor(s.BlockNo))
         return;
     const auto segment = logger::blockSegment(s.MemoryImage, int(s.BlockNo));
     if (!segment)
@@ -220,7 +222,6 @@ void Wiring::fillDataList(logger::MemoryWindow &memory, int row)
 
     s.BlockRecords = logger::segmentRecords(*segment);
     auto *list = m_ctx.views.show<Role::DataList>();
-    list->placeBeside(m_ctx.mainWindow);
     s.BlockOhmRangeText = blocks.text(row, 1);
     s.BlockVoltRangeText = blocks.text(row, 2);
     list->addRecords(logger::datedRows(*segment, start));
