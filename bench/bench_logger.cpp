@@ -142,7 +142,7 @@ int benchFullDownload(QApplication &app)
         bench::print("logger_download_nominal_wire", wire, "s");
         bench::print("logger_download_total", seconds, "s");
         if (lastByteNs >= 0)
-            bench::print("logger_download_after_last_byte", (endNs - lastByteNs) / 1e6, "ms");
+            bench::print("logger_download_after_last_byte", (endNs - lastByteNs) / 1e3, "us");
         bench::print("logger_download_blocks", state.BlockNo - 1, "blocks");
         bench::print("logger_download_cpu", cpu, "%");
         app.quit();
