@@ -308,6 +308,11 @@ void TestLoggerWindows::dataListPlots()
     QCOMPARE(rig.state.PlotVoltLimit, 40.0f);
     QCOMPARE(rig.state.PlotRowCount, 2.0f);
     QVERIFY(rig.dialogs.messages.isEmpty());
+
+    // Print asks for a printer; cancelled, the poll runs on.
+    rig.dataList()->buttonClick(QStringLiteral("Print"));
+    QTRY_COMPARE(rig.dialogs.printSetups, 1);
+    QTRY_VERIFY(rig.panel->poll().isEnabled() && !rig.panel->poll().isPaused());
 }
 
 QTEST_MAIN(TestLoggerWindows)
