@@ -55,9 +55,12 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     connect(m_help, &HelpChooser::languageChosen, this, &Panel::openManual);
 
     m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
-                                                      *m_realTime, *m_help, [this](const QString &path) { openFileList(path); }, {}});
+                                                      *m_realTime, *m_help, [this](const QString &path) { openFileList(path); },
+                                                      [this] { m_wiring->startDownload(); }});
 
-    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this}, this);
+    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this,
+                                        m_services.comm1, m_services.clock, [this] { restoreLinkLabel(); }},
+                          this);
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);
     connect(&m_poll, &meter::LivePoll::linkLost, this, &Panel::NoDataRoutine);
@@ -110,6 +113,14 @@ void Panel::NoDataRoutine()
 {
     m_face->setLinkText(QStringLiteral("No COM"));
     m_face->setReadingStale(true);
+}
+
+void Panel::restoreLinkLabel()
+{
+    // Only while the link is up: a poll that waits for a silent meter keeps "No COM".
+    const auto phase = m_poll.phase();
+    if (phase == meter::LivePoll::Phase::Idle || phase == meter::LivePoll::Phase::Waiting)
+        showLinkBack();
 }
 
 void Panel::showLinkBack()
@@ -205,11 +216,12 @@ void Panel::closeEvent(QCloseEvent *event)
 {
     // The main window ends the program: every other window goes with it, and the port
     // is released.
-    m_poll.setEnabled(false);
     m_recorder.stopTimer();
     if (m_state.Recording)
         m_recorder.stopRecording();
     m_views.closeAll();
+    // After the windows: a download that ends with its window lets the poll run again.
+    m_poll.setEnabled(false);
     m_services.comm1.close();
     event->accept();
 }

@@ -59,6 +59,8 @@ public:
     bool load();
 
     void NoDataRoutine(); // shows the lost link
+    // After a block listing: "COM" and the port again, unless the link is lost.
+    void restoreLinkLabel();
     meter::LivePoll &poll() { return m_poll; }
     WindowRegistry &views() { return m_views; }
     MeterFace &face() { return *m_face; }

@@ -13,6 +13,10 @@ class FileListWindow;
 namespace realtime {
 class RealTimeList;
 }
+namespace logger {
+class MemoryWindow;
+class DataListWindow;
+} // namespace logger
 namespace plot {
 class PlotWindow;
 class PlotRangeWindow;
@@ -39,6 +43,16 @@ template <>
 struct RoleWindow<Role::FileList>
 {
     using type = files::FileListWindow;
+};
+template <>
+struct RoleWindow<Role::Memory>
+{
+    using type = logger::MemoryWindow;
+};
+template <>
+struct RoleWindow<Role::DataList>
+{
+    using type = logger::DataListWindow;
 };
 template <>
 struct RoleWindow<Role::ListPlot2>

@@ -253,9 +253,16 @@ void TestCommandBar::dataLoggerWaitsForARunningDownload()
     rig.state.DownloadBusy = true;
     rig.bar().click(QStringLiteral("Memory"));
     QVERIFY(!rig.panel->poll().isEnabled());
+    QVERIFY(rig.port.written.isEmpty());
     rig.state.DownloadBusy = false;
     rig.bar().click(QStringLiteral("Memory"));
-    QVERIFY(rig.panel->poll().isEnabled()); // nothing to download with yet
+    QCOMPARE(rig.port.written, QByteArray("U"));
+    QVERIFY(rig.state.DownloadBusy && rig.state.MemoryOpen);
+    QVERIFY(!rig.panel->poll().isEnabled());
+    // The download switches the poll on again when it ends, here with its window.
+    rig.panel->views().close(panel::Role::Memory);
+    QVERIFY(!rig.state.DownloadBusy);
+    QVERIFY(rig.panel->poll().isEnabled());
 }
 
 void TestCommandBar::realTimeChooserStartsTheViews()
