@@ -13,6 +13,8 @@
 #include "plot/PlotRangeWindow.h"
 #include "plot/PlotWindow.h"
 #include "realtime/RealTimeList.h"
+#include "logger/DataListWindow.h"
+#include "logger/MemoryWindow.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakePortEnumerator.h"
 #include "ui/fakes/FakeSerialPort.h"
@@ -95,6 +97,32 @@ private:
 };
 
 } // namespace
+
+// The logger's answer to "U": a byte, the memory's end address (from 0x4300), the memory,
+// a closing byte. Three blocks of a cell measured in different ranges and intervals.
+QByteArray loggerAnswer()
+{
+    QByteArray memory;
+    const auto block = [&](int interval, int status, int records, int ohm, int volt) {
+        memory += QByteArray::fromHex("0055AA00");
+        memory.append(char(interval));
+        for (int i = 0; i < records; ++i) {
+            const int o = ohm + int(18 * qSin(i / 9.0));
+            const int v = volt - i;
+            memory.append(char(o >> 8)).append(char(o & 0xFF)).append(char(v >> 8)).append(char(v & 0xFF));
+            memory.append(char(status));
+        }
+    };
+    block(2, 3, 120, 2470, 3712);
+    block(10, 2, 40, 1830, 3690);
+    block(60, 1 | 4, 24, 1250, 1254);
+    const int end = 17152 + int(memory.size());
+    QByteArray answer;
+    answer.append(char(0)).append(char(end >> 8)).append(char(end & 0xFF));
+    answer += memory;
+    answer.append(char(0x03));
+    return answer;
+}
 
 // The installation medium's pictures for its menu: the product's icon (the menu shows it
 // at the top left), the board behind the menu's buttons, the picture of the driver chooser.
@@ -223,6 +251,30 @@ int main(int argc, char *argv[])
     // The list takes a row at every sample step, 2 s apart.
     script.then(26 * SecondMs, [&] {
         check(save(panel.views().window<panel::Role::List>(), out, QStringLiteral("realtimelist")));
+        panel.views().close(panel::Role::List);
+        // The meter answers the download request with its memory.
+        meter.stop();
+        port.written.clear();
+        panel.commands().click(QStringLiteral("Memory"));
+    });
+    QTimer answering;
+    QObject::connect(&answering, &QTimer::timeout, [&] {
+        if (port.written.contains('U')) {
+            port.written.clear();
+            port.feed(loggerAnswer());
+        }
+    });
+    script.then(0, [&] { answering.start(20); });
+    script.then(1500, [&] {
+        answering.stop();
+        auto *memory = panel.views().window<panel::Role::Memory>();
+        check(save(memory, out, QStringLiteral("logger")));
+        dialogs.inputAnswers.enqueue(QStringLiteral("2026/12/05 14:00:00"));
+        if (memory)
+            emit memory->blockClicked(1);
+    });
+    script.then(300, [&] {
+        check(save(panel.views().window<panel::Role::DataList>(), out, QStringLiteral("datalist")));
         if (!ok)
             script.fail();
     });
