@@ -2,7 +2,9 @@
 
 #include "core/Reading.h"
 
+#include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstdint>
 
 namespace core {
@@ -57,7 +59,16 @@ struct AppState
     float GraphStep = 0;  // pixels per sweep step
     float GraphWidth = 0; // pixels
 
-    // --- Logger image and blocks. Written by the logger download and its block scan.
+    // --- Logger image and blocks. Written by the logger download and its block scan;
+    // BlockNo, BlockRecords and the range texts also by the block listing, for the block
+    // it lists. Range arrays are indexed by block number, 1 to 512; index 0 stays unused.
+    QByteArray MemoryImage; // the answer without its closing byte, then the first header unit
+    double BlockNo = 0;
+    double BlockRecords = 0;
+    std::array<int16_t, 513> BlockOhmRange{};
+    std::array<int16_t, 513> BlockVoltRange{};
+    QString BlockOhmRangeText;  // "40m Ohm": the listed block's ranges, for Save and Plot
+    QString BlockVoltRangeText; // "4 Voltage"
 
     // --- Plot settings. Written by the Plot buttons of the File List and the Data List and
     // by the Plot Range window's OK; read by the plot window. Single precision, as the

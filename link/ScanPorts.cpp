@@ -33,8 +33,10 @@ QList<QString> ScanPorts(ui::SerialPort &probe, const ui::PortEnumerator &presen
         if (probe.isOpen())
             probe.close();
         probe.setPortName(ui::systemPathForCom(n));
+        // A port another program holds is there for the meter once that program lets go;
+        // one this user may not open is of no use to them.
         const auto result = probe.open();
-        if (result != ui::SerialPort::OpenResult::Failed)
+        if (result == ui::SerialPort::OpenResult::Opened || result == ui::SerialPort::OpenResult::AlreadyInUse)
             found.append(comEntry(n));
     }
     if (probe.isOpen())

@@ -1,6 +1,7 @@
 #include "panel/Panel.h"
 
 #include "files/FileFormat.h"
+#include "link/PortFailure.h"
 #include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/MeterFace.h"
@@ -18,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -53,9 +55,12 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     connect(m_help, &HelpChooser::languageChosen, this, &Panel::openManual);
 
     m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
-                                                      *m_realTime, *m_help, [this](const QString &path) { openFileList(path); }, {}});
+                                                      *m_realTime, *m_help, [this](const QString &path) { openFileList(path); },
+                                                      [this] { m_wiring->startDownload(); }});
 
-    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this, m_services.clock}, this);
+    m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this,
+                                        m_services.comm1, m_services.clock, [this] { restoreLinkLabel(); }},
+                          this);
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);
     connect(&m_poll, &meter::LivePoll::linkLost, this, &Panel::NoDataRoutine);
@@ -76,10 +81,18 @@ bool Panel::load()
                                                    : m_state.ComPortPath);
     // Port 0 means no port was ever chosen: nothing to open.
     const bool chosen = !m_state.ComPortPath.isEmpty() || m_state.ComPortNumber >= 1;
-    const bool opened = chosen && (port.isOpen() || port.open() == ui::SerialPort::OpenResult::Opened);
-    if (!opened) {
-        m_services.dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
-                                   QStringLiteral("COM Port Open Error !!!"));
+    auto result = ui::SerialPort::OpenResult::Opened;
+    if (chosen && !port.isOpen())
+        result = port.open();
+    if (!chosen || result != ui::SerialPort::OpenResult::Opened) {
+        const QString message = QStringLiteral("COM Port Open Error !!!");
+        const QString details = chosen ? meter::openFailureDetails(port.portName(), result, port.errorString(),
+                                                                   port.deviceGroup())
+                                       : QStringLiteral("No port was chosen.");
+        // Started from a terminal or a script, the reason goes where it can be read later.
+        QTextStream(stderr) << "dorvel: " << message << '\n' << details << '\n';
+        m_services.dialogs.detailedMessage(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"), message,
+                                           details);
         port.close();
         close();
         return false;
@@ -102,6 +115,14 @@ void Panel::NoDataRoutine()
     m_face->setReadingStale(true);
 }
 
+void Panel::restoreLinkLabel()
+{
+    // Only while the link is up: a poll that waits for a silent meter keeps "No COM".
+    const auto phase = m_poll.phase();
+    if (phase == meter::LivePoll::Phase::Idle || phase == meter::LivePoll::Phase::Waiting)
+        showLinkBack();
+}
+
 void Panel::showLinkBack()
 {
     m_face->setLinkText(QStringLiteral("COM") + portText());
@@ -121,7 +142,13 @@ void Panel::openManual(int language)
 {
     const QString dir = m_services.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
                                                          : m_services.programDir;
-    const QString path = QDir(dir).filePath(HelpChooser::manualFile(language));
+    const QString dataDir = m_services.dataDir.isEmpty()
+        ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(DORVEL_DATA_FROM_BIN))
+        : m_services.dataDir;
+    QString path = QDir(dir).filePath(HelpChooser::manualFile(language));
+    if (const QString installed = QDir(dataDir).filePath(HelpChooser::manualFile(language));
+        !QFileInfo::exists(path) && QFileInfo::exists(installed))
+        path = installed;
     // A click that does nothing looks like a dead button: say what is missing.
     if (!QFileInfo::exists(path)) {
         m_services.dialogs.message(this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
@@ -189,11 +216,12 @@ void Panel::closeEvent(QCloseEvent *event)
 {
     // The main window ends the program: every other window goes with it, and the port
     // is released.
-    m_poll.setEnabled(false);
     m_recorder.stopTimer();
     if (m_state.Recording)
         m_recorder.stopRecording();
     m_views.closeAll();
+    // After the windows: a download that ends with its window lets the poll run again.
+    m_poll.setEnabled(false);
     m_services.comm1.close();
     event->accept();
 }

@@ -36,8 +36,11 @@ struct PanelServices
     ui::Clock &clock;
     meter::PollTimings pollTimings = {};
     int sampleTickMs = 1000; // Timer2: one tick counts as one second of the interval
-    // Where the help manuals are looked for; the program's folder when empty.
+    // Where the help manuals are looked for: help/ in the program's folder first (the
+    // program's own folder when empty), then in the installed data folder (the one this
+    // build installs to when empty).
     QString programDir = {};
+    QString dataDir = {};
     // The printers; the system's when null.
     ui::PrintService *printService = nullptr;
 };
@@ -56,6 +59,8 @@ public:
     bool load();
 
     void NoDataRoutine(); // shows the lost link
+    // After a block listing: "COM" and the port again, unless the link is lost.
+    void restoreLinkLabel();
     meter::LivePoll &poll() { return m_poll; }
     WindowRegistry &views() { return m_views; }
     MeterFace &face() { return *m_face; }

@@ -5,17 +5,76 @@
 #include "panel/Panel.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
 #include <memory>
 
 namespace panel {
 
+CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
+                             const QList<ui::SerialPortDescription> &present)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Shows, records and plots the readings of a battery tester on a serial port."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and ends."));
+    const QCommandLineOption showVersion(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                         QStringLiteral("Shows the version and ends."));
+    parser.addOption(help);
+    parser.addOption(showVersion);
+    parser.addPositionalArgument(
+        QStringLiteral("DEVICE"),
+        QStringLiteral("The meter's port, pre-filled in the port window: a device path such as "
+                       "/dev/ttyUSB0, or an entry such as \"COM  3\"."),
+        QStringLiteral("[DEVICE]"));
+
+    CommandLine line;
+    const QString program = arguments.isEmpty() ? QStringLiteral("dorvel") : arguments.first();
+    if (!parser.parse(arguments)) {
+        line.errors = QStringLiteral("%1: %2\nTry '%1 --help'.\n").arg(program, parser.errorText());
+        line.exitNow = 2;
+        return line;
+    }
+    if (parser.isSet(help)) {
+        line.output = parser.helpText();
+        line.exitNow = 0;
+        return line;
+    }
+    if (parser.isSet(showVersion)) {
+        line.output = QStringLiteral("Dorvel %1\n").arg(version);
+        line.exitNow = 0;
+        return line;
+    }
+    const QStringList devices = parser.positionalArguments();
+    if (devices.size() > 1) {
+        line.errors = QStringLiteral("%1: one DEVICE at most\nTry '%1 --help'.\n").arg(program);
+        line.exitNow = 2;
+        return line;
+    }
+    if (!devices.isEmpty()) {
+        line.device = devices.first();
+    } else {
+        const QList<QString> adapters = ui::usbAdapterPaths(present);
+        if (adapters.size() == 1)
+            line.device = adapters.first();
+    }
+    return line;
+}
+
 int RunDorvel(const QStringList &arguments, StartServices services)
 {
+    const CommandLine line = parseCommandLine(arguments, QCoreApplication::applicationVersion(), services.ports.ports());
+    if (line.exitNow) {
+        QTextStream(stdout) << line.output;
+        QTextStream(stderr) << line.errors;
+        return *line.exitNow;
+    }
+
     core::AppState state;
     meter::PortWindow portWindow(state, services.probe, services.ports, services.dialogs, services.shell);
-    // One optional argument: a device path (or list entry) to pre-fill the port field.
-    if (arguments.size() > 1)
-        portWindow.setChoiceText(arguments.at(1));
+    if (!line.device.isEmpty())
+        portWindow.setChoiceText(line.device);
 
     // The Port window's OK shows the main window before the Port window closes, so the
     // program lives on; closing the Port window otherwise, or the main window later, leaves

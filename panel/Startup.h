@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/PortNames.h"
+
 #include <QStringList>
+#include <optional>
 
 namespace ui {
 class Clock;
@@ -22,6 +25,18 @@ struct StartServices
     ui::Shell &shell;
     ui::Clock &clock;
 };
+
+// What the command line asks for: `dorvel [DEVICE]`, --help, --version.
+struct CommandLine
+{
+    QString device;               // pre-fills the port field; empty leaves the first list entry
+    std::optional<int> exitNow;   // set for --help, --version and a bad command line
+    QString output;               // for standard output
+    QString errors;               // for standard error
+};
+// With no DEVICE given, a single USB or modem-class adapter present is taken for the meter's.
+CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
+                             const QList<ui::SerialPortDescription> &present);
 
 // The Port window first, then the main window on the chosen port, until the main window
 // closes. Returns the program's exit status: 1 when the chosen port could not be opened.

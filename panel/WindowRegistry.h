@@ -15,6 +15,10 @@ class RealTimeList;
 class RealTimeGraph;
 class RealTimeRange;
 } // namespace realtime
+namespace logger {
+class MemoryWindow;
+class DataListWindow;
+} // namespace logger
 namespace plot {
 class PlotWindow;
 class PlotRangeWindow;
@@ -56,6 +60,16 @@ template <>
 struct RoleWindow<Role::FileList>
 {
     using type = files::FileListWindow;
+};
+template <>
+struct RoleWindow<Role::Memory>
+{
+    using type = logger::MemoryWindow;
+};
+template <>
+struct RoleWindow<Role::DataList>
+{
+    using type = logger::DataListWindow;
 };
 template <>
 struct RoleWindow<Role::ListPlot2>

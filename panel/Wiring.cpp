@@ -1,7 +1,13 @@
 #include "panel/Wiring.h"
 
 #include "core/AppState.h"
+#include "core/Text.h"
 #include "files/FileListWindow.h"
+#include "link/LivePoll.h"
+#include "logger/DataListWindow.h"
+#include "logger/MemoryImage.h"
+#include "logger/MemoryWindow.h"
+#include "logger/StartTime.h"
 #include "panel/WindowRegistry.h"
 #include "plot/PlotMath.h"
 #include "plot/PlotRangeWindow.h"
@@ -10,9 +16,13 @@
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
 #include "realtime/RealTimeRange.h"
+#include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
+#include "ui/GridView.h"
 #include "ui/ListWindow.h"
+
+#include <cmath>
 
 namespace panel {
 
@@ -24,6 +34,7 @@ Wiring::Wiring(WiringContext context, QObject *parent)
     wireList();
     wirePlot();
     wireGraphs();
+    wireLogger();
 }
 
 void Wiring::wireFiles()
@@ -187,6 +198,88 @@ bool Wiring::appendListRow(const QString &row)
     if (auto *list = m_ctx.views.window<Role::List>())
         list->appendRow(row);
     return true;
+}
+
+void Wiring::wireLogger()
+{
+    m_ctx.views.setFactory<Role::Memory>([this] {
+        auto *memory = new logger::MemoryWindow(m_ctx.state, m_ctx.comm1, m_ctx.poll);
+        memory->placeBeside(m_ctx.mainWindow);
+        connect(memory, &logger::MemoryWindow::blockClicked, this,
+                [this, memory](int row) { listBlock(*memory, row); });
+        return memory;
+    });
+    m_ctx.views.setFactory<Role::DataList>([this] {
+        auto *list = new logger::DataListWindow(m_ctx.state, m_ctx.dialogs, m_ctx.mainWindow);
+        connect(list, &logger::DataListWindow::printRequested, this,
+                [this, list] { m_ctx.printing.PrintGrid(list, list->grid()); });
+        connect(list, &logger::DataListWindow::plotRequested, this, [this, list] {
+            plotList(list->grid(), true, m_ctx.state.BlockOhmRangeText, m_ctx.state.BlockVoltRangeText);
+        });
+        return list;
+    });
+}
+
+void Wiring::startDownload()
+{
+    if (m_ctx.state.DownloadBusy)
+        return;
+    // Each download starts from a fresh window, with its load values.
+    if (m_ctx.state.MemoryOpen)
+        m_ctx.views.close(Role::Memory);
+    auto *memory = m_ctx.views.show<Role::Memory>();
+    memory->download().start();
+}
+
+void Wiring::listBlock(logger::MemoryWindow &memory, int row)
+{
+    {
+        // The records are decoded while no live reading is taken; the poll comes back on
+        // every way out of the listing.
+        const meter::PollPause pause = m_ctx.poll.pause();
+        fillDataList(memory, row);
+    }
+    m_ctx.poll.setEnabled(true);
+    if (m_ctx.restoreLinkLabel)
+        m_ctx.restoreLinkLabel();
+}
+
+void Wiring::fillDataList(logger::MemoryWindow &memory, int row)
+{
+    auto &s = m_ctx.state;
+    if (m_ctx.views.window(Role::DataList))
+        m_ctx.views.close(Role::DataList);
+    const ui::GridModel &blocks = memory.blocks();
+    s.BlockNo = core::numberOfText(blocks.text(row, 0));
+    // The header row's "No.s" reads as 0 and names no block.
+    if (s.BlockNo < 1 || s.BlockNo > logger::MaxBlocks || s.BlockNo != std::floor(s.BlockNo))
+        return;
+    const auto segment = logger::blockSegment(s.MemoryImage, int(s.BlockNo));
+    if (!segment)
+        return;
+
+    QString start;
+    for (;;) {
+        const auto answer = m_ctx.dialogs.inputText(&memory, logger::startTimeTitle(), logger::startTimePrompt(),
+                                                    m_ctx.clock.now().toString(core::ClockFormat));
+        if (!answer || answer->isEmpty())
+            return;
+        const logger::StartTime parsed = logger::parseStartTime(*answer, m_ctx.clock.now().date());
+        if (parsed.kind == logger::StartTime::Kind::Invalid)
+            return;
+        if (parsed.kind == logger::StartTime::Kind::Accepted) {
+            start = parsed.clock;
+            break;
+        }
+        m_ctx.dialogs.message(&memory, ui::Dialogs::Icon::Information, QStringLiteral("Dorvel"),
+                              logger::startTimeRetry());
+    }
+
+    s.BlockRecords = logger::segmentRecords(*segment);
+    auto *list = m_ctx.views.show<Role::DataList>();
+    s.BlockOhmRangeText = blocks.text(row, 1);
+    s.BlockVoltRangeText = blocks.text(row, 2);
+    list->addRecords(logger::datedRows(*segment, start));
 }
 
 } // namespace panel

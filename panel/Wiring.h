@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -14,10 +15,14 @@ class LivePoll;
 namespace printing {
 class Printing;
 }
+namespace logger {
+class MemoryWindow;
+}
 namespace ui {
 class Clock;
 class Dialogs;
 class GridModel;
+class SerialPort;
 } // namespace ui
 
 namespace panel {
@@ -33,7 +38,11 @@ struct WiringContext
     printing::Printing &printing;
     meter::LivePoll &poll;
     QWidget &mainWindow;
-    const ui::Clock &clock;
+    // The meter link, for the logger download; the clock for the listing's default start.
+    ui::SerialPort &comm1;
+    ui::Clock &clock;
+    // Shows the link as back ("COM" and the port) after a block listing.
+    std::function<void()> restoreLinkLabel;
 };
 
 // The one place that creates the secondary windows by role and connects their buttons to
@@ -57,6 +66,9 @@ public:
     void plotList(const ui::GridModel &grid, bool fromLogger, const QString &ohmRangeText,
                   const QString &voltRangeText);
 
+    // The command bar's "Data Logger": a fresh Data Logger window and the download into it.
+    void startDownload();
+
 private:
     void wireFiles();
     void wireList();
@@ -64,6 +76,10 @@ private:
     void wireGraphs();
     // The Real Time Range window's OK: checks the entry, then both graphs start afresh with it.
     void graphRangeOk();
+    void wireLogger();
+    // A click on a block row: its start time asked, its records dated into a fresh Data List.
+    void listBlock(logger::MemoryWindow &memory, int row);
+    void fillDataList(logger::MemoryWindow &memory, int row);
     // Closes the plot window and opens a fresh one with the grid drawn into it; a grid
     // that cannot be drawn leaves it closed and says why.
     void openPlot(const ui::GridModel *grid);

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or build-sanitize/ with --sanitize).
+# Configures and builds into build/ (or build-sanitize/ with --sanitize), warnings as
+# errors. Further arguments go to CMake: scripts/build.sh -DDORVEL_BUILD_TESTS=OFF.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build
-extra=()
+extra=(-DDORVEL_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
-  extra=(-DDORVEL_SANITIZE=ON)
+  extra+=(-DDORVEL_SANITIZE=ON -DDORVEL_BUILD_MANUALS=OFF)
+  shift
 fi
 launcher=()
 command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${extra[@]}" >/dev/null
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${extra[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
+# A first build makes only what runs; a developer's build/ keeps its tests.
+if [ -f build/CMakeCache.txt ]; then scripts/build.sh; else scripts/build.sh -DDORVEL_BUILD_TESTS=OFF; fi
 shopt -s nullglob
 adapters=(/dev/ttyUSB* /dev/ttyACM*)
 if [ ${#adapters[@]} -gt 0 ]; then

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh "$@"
+scripts/build.sh "$@" -DDORVEL_BUILD_TESTS=ON
 dir=build
 [ "${1:-}" = "--sanitize" ] && dir=build-sanitize
 cd "$dir"

@@ -34,7 +34,7 @@ struct Rig
         state.ComPortNumber = 1;
         port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
         panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path()});
+            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path(), dir.filePath("share")});
         panel->load();
     }
     panel::CommandBar &bar() { return panel->commands(); }
@@ -253,9 +253,16 @@ void TestCommandBar::dataLoggerWaitsForARunningDownload()
     rig.state.DownloadBusy = true;
     rig.bar().click(QStringLiteral("Memory"));
     QVERIFY(!rig.panel->poll().isEnabled());
+    QVERIFY(rig.port.written.isEmpty());
     rig.state.DownloadBusy = false;
     rig.bar().click(QStringLiteral("Memory"));
-    QVERIFY(rig.panel->poll().isEnabled()); // nothing to download with yet
+    QCOMPARE(rig.port.written, QByteArray("U"));
+    QVERIFY(rig.state.DownloadBusy && rig.state.MemoryOpen);
+    QVERIFY(!rig.panel->poll().isEnabled());
+    // The download switches the poll on again when it ends, here with its window.
+    rig.panel->views().close(panel::Role::Memory);
+    QVERIFY(!rig.state.DownloadBusy);
+    QVERIFY(rig.panel->poll().isEnabled());
 }
 
 void TestCommandBar::realTimeChooserStartsTheViews()
@@ -297,6 +304,21 @@ void TestCommandBar::helpOpensTheManualOrSaysItIsMissing()
     manual.close();
     help.choose(4);
     QCOMPARE(rig.shell.opened, QStringList({rig.path("help/Dorvel-SW-HELP-BPT_V1.1.pdf")}));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+
+    // Installed: the manuals live in the data folder, not beside the program.
+    QVERIFY(QDir(rig.dir.path()).mkpath(QStringLiteral("share/help")));
+    QFile installed(rig.path("share/help/Dorvel-SW-HELP-EN_V1.1.pdf"));
+    QVERIFY(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    help.choose(0);
+    QCOMPARE(rig.shell.opened.last(), rig.path("share/help/Dorvel-SW-HELP-EN_V1.1.pdf"));
+    // One beside the program comes first.
+    QFile beside(rig.path("help/Dorvel-SW-HELP-EN_V1.1.pdf"));
+    QVERIFY(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    help.choose(0);
+    QCOMPARE(rig.shell.opened.last(), rig.path("help/Dorvel-SW-HELP-EN_V1.1.pdf"));
     QCOMPARE(rig.dialogs.messages.size(), 1);
 }
 

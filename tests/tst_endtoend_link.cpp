@@ -174,6 +174,9 @@ void TestEndToEndLink::portThatCannotOpenExitsWithStatus1()
     QCOMPARE(status, 1);
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages[0].text, QStringLiteral("COM Port Open Error !!!"));
+    QCOMPARE(dialogs.messages[0].icon, ui::Dialogs::Icon::Critical);
+    QVERIFY2(dialogs.messages[0].details.contains(QStringLiteral("/dev/dorvel-no-such-device is not present")),
+             qPrintable(dialogs.messages[0].details));
 }
 
 QTEST_MAIN(TestEndToEndLink)

@@ -95,6 +95,8 @@ private slots:
     void devicePathNamesTheLink();
     void rangeChangeRestartsRunningViews();
     void pauseLeavesThePortAlone();
+    void fiveAttemptsThenTheLinkIsLost_data();
+    void fiveAttemptsThenTheLinkIsLost();
 };
 
 void TestLivePoll::streamingMeterIsShown()
@@ -309,6 +311,56 @@ void TestLivePoll::pauseLeavesThePortAlone()
         QCOMPARE(rig.port.openCalls, opens);
     }
     QTRY_VERIFY(rig.port.openCalls > opens);
+}
+
+void TestLivePoll::fiveAttemptsThenTheLinkIsLost_data()
+{
+    QTest::addColumn<int>("frameInAttempt"); // 0: the meter stays silent
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("silent meter") << 0 << true;
+    QTest::newRow("frame in the first attempt") << 1 << false;
+    QTest::newRow("frame in the fourth attempt") << 4 << false;
+    // The fifth wait decides that the link is lost, even when it did see a frame.
+    QTest::newRow("frame in the fifth attempt") << 5 << true;
+}
+
+void TestLivePoll::fiveAttemptsThenTheLinkIsLost()
+{
+    // Counted by the attempts' flushes, not by the clock, so a slow machine sees the same.
+    QFETCH(int, frameInAttempt);
+    QFETCH(bool, lost);
+    FakeSerialPort port;
+    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+    port.setPortName(QStringLiteral("/dev/ttyS0"));
+    QCOMPARE(port.open(), ui::SerialPort::OpenResult::Opened);
+    core::Reading reading;
+    meter::LivePoll poll(port, reading, {5, 20, 1000});
+    port.onClear = [&](int clears) {
+        if (clears == frameInAttempt)
+            QTimer::singleShot(0, &port, [&] { port.feed(frame(2500, 3700, 3)); });
+    };
+    // The first outcome stops the poll, so later ticks cannot blur the count.
+    int clearsWhenLost = -1, clearsWhenDecoded = -1;
+    QObject::connect(&poll, &meter::LivePoll::linkLost, [&] {
+        clearsWhenLost = port.clearCalls;
+        poll.setEnabled(false);
+    });
+    QObject::connect(&poll, &meter::LivePoll::readingDecoded, [&] {
+        clearsWhenDecoded = port.clearCalls;
+        poll.setEnabled(false);
+    });
+
+    poll.setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(clearsWhenLost >= 0 || clearsWhenDecoded >= 0, 5000);
+    if (lost) {
+        // One flush per attempt, five attempts, and the tick ends there.
+        QCOMPARE(clearsWhenLost, 5);
+        QCOMPARE(clearsWhenDecoded, -1);
+    } else {
+        QCOMPARE(clearsWhenLost, -1);
+        QCOMPARE(clearsWhenDecoded, frameInAttempt);
+        QCOMPARE(reading.OhmText, QStringLiteral("25.00"));
+    }
 }
 
 QTEST_MAIN(TestLivePoll)

@@ -1,5 +1,6 @@
 #include "core/AppState.h"
 #include "link/PortWindow.h"
+#include "panel/Startup.h"
 #include "ui/fakes/FakePortEnumerator.h"
 #include "ui/fakes/FakeSerialPort.h"
 #include "ui/fakes/RecordingShell.h"
@@ -62,6 +63,7 @@ private slots:
     void autoScanFindingNothingSaysSo();
     void typedTextIsTakenAsTyped_data();
     void typedTextIsTakenAsTyped();
+    void commandLineFillsThePortField();
 };
 
 void TestPortWindow::loadListsSixteenPorts()
@@ -132,6 +134,8 @@ void TestPortWindow::autoScanListsUsablePorts()
     rig.probe.openResults.insert(QStringLiteral("/dev/ttyS2"), Open::Opened);       // COM 3
     rig.probe.openResults.insert(QStringLiteral("/dev/ttyS4"), Open::Opened);       // COM 5
     rig.probe.openResults.insert(QStringLiteral("/dev/ttyS8"), Open::AlreadyInUse); // COM 9
+    rig.probe.openResults.insert(QStringLiteral("/dev/ttyS9"), Open::NoPermission); // COM 10
+    rig.probe.openResults.insert(QStringLiteral("/dev/ttyS10"), Open::NotFound);    // COM 11
     rig.ports.present = {{QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}},
                          {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R"), {}, {}, {}},
                          {QStringLiteral("/dev/ttyACM1"), {}, {}, {}, {}}};
@@ -209,6 +213,40 @@ void TestPortWindow::deviceManagerShowsThePortsPresent()
     QCOMPARE(rig.dialogs.portTables.at(0).at(0).path, QStringLiteral("/dev/ttyUSB0"));
     QVERIFY(rig.shell.opened.isEmpty());
 #endif
+}
+
+void TestPortWindow::commandLineFillsThePortField()
+{
+    using ui::SerialPortDescription;
+    const QList<SerialPortDescription> none;
+    const QList<SerialPortDescription> oneAdapter = {{"/dev/ttyS0", {}, {}, {}, {}},
+                                                     {"/dev/ttyUSB0", "FT232R", {}, {}, {}}};
+    const QList<SerialPortDescription> twoAdapters = {{"/dev/ttyUSB0", {}, {}, {}, {}},
+                                                      {"/dev/ttyACM0", {}, {}, {}, {}}};
+
+    auto line = panel::parseCommandLine({"dorvel", "/dev/ttyACM3"}, "10.05", oneAdapter);
+    QCOMPARE(line.device, QStringLiteral("/dev/ttyACM3"));
+    QVERIFY(!line.exitNow);
+    // A list entry with its two blanks is one argument, as the shell passes it.
+    QCOMPARE(panel::parseCommandLine({"dorvel", "COM  3"}, "10.05", none).device, QStringLiteral("COM  3"));
+
+    // Started from the desktop menu: the one adapter present is the meter's.
+    QCOMPARE(panel::parseCommandLine({"dorvel"}, "10.05", oneAdapter).device, QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(panel::parseCommandLine({"dorvel"}, "10.05", twoAdapters).device.isEmpty());
+    QVERIFY(panel::parseCommandLine({"dorvel"}, "10.05", none).device.isEmpty());
+
+    line = panel::parseCommandLine({"dorvel", "--help"}, "10.05", none);
+    QCOMPARE(line.exitNow, std::optional<int>(0));
+    QVERIFY(line.output.contains("[DEVICE]"));
+    QVERIFY(line.device.isEmpty()); // not taken for a port name
+    line = panel::parseCommandLine({"dorvel", "--version"}, "10.05", none);
+    QCOMPARE(line.exitNow, std::optional<int>(0));
+    QCOMPARE(line.output, QStringLiteral("Dorvel 10.05\n"));
+
+    line = panel::parseCommandLine({"dorvel", "--bogus"}, "10.05", none);
+    QCOMPARE(line.exitNow, std::optional<int>(2));
+    QVERIFY(line.errors.contains("bogus"));
+    QCOMPARE(panel::parseCommandLine({"dorvel", "/dev/a", "/dev/b"}, "10.05", none).exitNow, std::optional<int>(2));
 }
 
 QTEST_MAIN(TestPortWindow)

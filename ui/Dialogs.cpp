@@ -20,6 +20,12 @@ namespace ui {
 
 void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const QString &text)
 {
+    detailedMessage(parent, icon, title, text, {});
+}
+
+void QtDialogs::detailedMessage(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                                const QString &details)
+{
     QMessageBox box(parent);
     switch (icon) {
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
@@ -29,6 +35,8 @@ void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const 
     }
     box.setWindowTitle(title);
     box.setText(text);
+    if (!details.isEmpty())
+        box.setInformativeText(details);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

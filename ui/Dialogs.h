@@ -3,6 +3,7 @@
 #include "ui/PortNames.h"
 
 #include <QList>
+#include <QtGlobal>
 #include <QString>
 #include <optional>
 
@@ -20,6 +21,13 @@ public:
     virtual ~Dialogs() = default;
 
     virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    // A message with a second, smaller paragraph under it: the why and the what-to-do.
+    virtual void detailedMessage(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                                 const QString &details)
+    {
+        Q_UNUSED(details);
+        message(parent, icon, title, text);
+    }
     // A message that does not wait for its answer: the program runs on behind it.
     virtual void notice(QWidget *parent, const QString &title, const QString &text) = 0;
     // std::nullopt on cancel.
@@ -52,6 +60,8 @@ class QtDialogs final : public Dialogs
 {
 public:
     void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    void detailedMessage(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                         const QString &details) override;
     void notice(QWidget *parent, const QString &title, const QString &text) override;
     std::optional<QString> inputText(QWidget *parent, const QString &title, const QString &prompt,
                                      const QString &defaultText) override;

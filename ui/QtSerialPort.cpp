@@ -1,6 +1,14 @@
 #include "ui/QtSerialPort.h"
 
+#include <QFile>
 #include <QSerialPort>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace ui {
 
@@ -31,12 +39,25 @@ SerialPort::OpenResult QtSerialPort::open()
     if (m_port->isOpen())
         return OpenResult::Opened;
     m_failedSignalled = false;
+    m_openError.clear();
     if (!m_port->open(QIODevice::ReadWrite)) {
         const auto e = m_port->error();
+        m_openError = m_port->errorString();
         m_port->clearError();
-        // Qt reports a device held by another program (its lock file or TIOCEXCL) as a
-        // permission error; the meter program treats such a port as present.
-        return e == QSerialPort::PermissionError ? OpenResult::AlreadyInUse : OpenResult::Failed;
+        switch (e) {
+        case QSerialPort::DeviceNotFoundError:
+            return OpenResult::NotFound;
+        case QSerialPort::PermissionError:
+            // Qt reports a device held by another program (its lock file or TIOCEXCL) and
+            // a device this user may not open alike; the file's access rights tell them apart.
+#ifndef Q_OS_WIN
+            if (::access(QFile::encodeName(m_path).constData(), R_OK | W_OK) != 0 && errno == EACCES)
+                return OpenResult::NoPermission;
+#endif
+            return OpenResult::AlreadyInUse;
+        default:
+            return OpenResult::Failed;
+        }
     }
     // Set the line after every open: a device keeps whatever the last program left.
     const bool ok = m_port->setBaudRate(QSerialPort::Baud9600)
@@ -45,6 +66,7 @@ SerialPort::OpenResult QtSerialPort::open()
         && m_port->setStopBits(QSerialPort::OneStop)
         && m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
+        m_openError = m_port->errorString();
         m_port->close();
         m_port->clearError();
         return OpenResult::Failed;
@@ -88,7 +110,19 @@ qint64 QtSerialPort::write(const QByteArray &data)
 
 QString QtSerialPort::errorString() const
 {
-    return m_port->errorString();
+    return m_openError.isEmpty() ? m_port->errorString() : m_openError;
+}
+
+QString QtSerialPort::deviceGroup() const
+{
+#ifndef Q_OS_WIN
+    struct stat info {};
+    if (::stat(QFile::encodeName(m_path).constData(), &info) != 0)
+        return {};
+    if (const struct group *g = ::getgrgid(info.st_gid))
+        return QString::fromLocal8Bit(g->gr_name);
+#endif
+    return {};
 }
 
 void QtSerialPort::onError(int error)

@@ -23,12 +23,14 @@ public:
     void clearInput() override;
     qint64 write(const QByteArray &data) override;
     QString errorString() const override;
+    QString deviceGroup() const override;
 
 private:
     void onError(int error);
 
     QSerialPort *m_port = nullptr;
     QString m_path;
+    QString m_openError; // the system's reason for the last failed open
     bool m_failedSignalled = false;
 };
 

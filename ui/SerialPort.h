@@ -17,7 +17,9 @@ public:
     enum class OpenResult {
         Opened,
         AlreadyInUse, // the device exists but another program holds it
-        Failed,
+        NoPermission, // the device exists but this user may not open it
+        NotFound,     // no such device
+        Failed,       // any other reason; errorString() tells it
     };
 
     using QObject::QObject;
@@ -39,6 +41,9 @@ public:
     virtual qint64 write(const QByteArray &data) = 0;
 
     virtual QString errorString() const = 0;
+    // The system group that owns the device, where the system has such a thing: the group
+    // a user must belong to for the device to open. Empty when unknown.
+    virtual QString deviceGroup() const { return {}; }
 
 signals:
     void readyRead();

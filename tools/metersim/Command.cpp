@@ -101,6 +101,8 @@ constexpr Counted kCounted[] = {
     {"corrupt", Command::Kind::Corrupt, 1000000},
     {"double", Command::Kind::Double, 1000000},
     {"garbage", Command::Kind::Garbage, 65536},
+    {"answer-frame", Command::Kind::AnswerFrame, 1000},
+    {"answer-cut", Command::Kind::AnswerCut, 65536},
 };
 
 struct Bare
@@ -113,6 +115,7 @@ constexpr Bare kBare[] = {
     {"drift", Command::Kind::Drift},   {"silent", Command::Kind::Silent},
     {"resume", Command::Kind::Resume}, {"return", Command::Kind::Return},
     {"quit", Command::Kind::Quit},     {"memory-empty", Command::Kind::MemoryEmpty},
+    {"memory-full", Command::Kind::MemoryFull}, {"memory-endmark", Command::Kind::MemoryEndMark},
 };
 
 std::string quoted(std::string_view s)
@@ -212,6 +215,16 @@ ParsedLine parseCommand(std::string_view line)
         c.number = std::max(1, static_cast<int>(std::lround(seconds * 1000)));
         return ok(c);
     }
+    if (name == "memory-blocks") {
+        const auto blocks = args == 2 ? integer(w[1], 0, 10000) : std::nullopt;
+        const auto records = args == 2 ? integer(w[2], 0, 10000) : std::nullopt;
+        if (!blocks || !records)
+            return fail("memory-blocks needs BLOCKS 0..10000 and RECORDS 0..10000 in each");
+        Command c = of(Command::Kind::MemoryBlocks);
+        c.number = *blocks;
+        c.second = *records;
+        return ok(c);
+    }
     if (name == "memory") {
         // The rest of the line is the path, so names with spaces need no quoting.
         const std::string_view rest = trimmed(line.substr(line.find("memory") + 6));
@@ -265,6 +278,11 @@ std::string commandText(const Command &c)
     case K::MemoryEmpty: return "memory-empty";
     case K::MemoryDefault: return "memory default";
     case K::MemoryFile: return "memory " + c.text;
+    case K::MemoryBlocks: return withNumber("memory-blocks") + " " + std::to_string(c.second);
+    case K::MemoryFull: return "memory-full";
+    case K::MemoryEndMark: return "memory-endmark";
+    case K::AnswerFrame: return withNumber("answer-frame");
+    case K::AnswerCut: return withNumber("answer-cut");
     case K::Quit: return "quit";
     }
     return {};

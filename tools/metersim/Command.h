@@ -31,6 +31,11 @@ struct Command
         MemoryEmpty,
         MemoryDefault,
         MemoryFile,  // text = path
+        MemoryBlocks, // number = blocks, second = records in each
+        MemoryFull,
+        MemoryEndMark,
+        AnswerFrame, // number = requests answered by a live frame instead
+        AnswerCut,   // number = bytes of the next answer before the meter falls silent
         Quit,
     };
 

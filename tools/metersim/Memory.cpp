@@ -54,6 +54,35 @@ std::vector<uint8_t> defaultMemory()
     return memory;
 }
 
+std::optional<std::vector<uint8_t>> blocksMemory(int blocks, int records)
+{
+    const long long size = static_cast<long long>(blocks) * (5 + 5LL * records);
+    if (size > kMemoryCapacity)
+        return std::nullopt;
+    std::vector<uint8_t> memory;
+    memory.reserve(static_cast<std::size_t>(size));
+    for (int b = 0; b < blocks; ++b) {
+        memory.insert(memory.end(), kBlockMarker.begin(), kBlockMarker.end());
+        memory.push_back(static_cast<uint8_t>(1 + b % 60));
+        const auto status = static_cast<uint8_t>(b % 8);
+        for (int r = 0; r < records; ++r) {
+            const Payload p = encodePayload({1000 + (b * 7 + r) % 9000, 3700 - r % 1000, status});
+            memory.insert(memory.end(), p.begin(), p.end());
+        }
+    }
+    return memory;
+}
+
+std::vector<uint8_t> fullMemory()
+{
+    const int records = (kMemoryCapacity - 5) / 5;
+    Prng prng(0x46554C4Cull);
+    std::vector<uint8_t> memory;
+    // A cell logged every second in the 40 mOhm / 4 V ranges until the memory was full.
+    appendBlock(memory, {1, 0x03, records, 25.0, 0.0001, 0.02, 3.70, -0.00001, 0.0004}, prng);
+    return memory;
+}
+
 std::optional<std::vector<uint8_t>> readMemoryFile(const std::string &path, std::string &error)
 {
     std::error_code ec;

@@ -50,6 +50,8 @@ bool parseOptions(const std::vector<std::string> &args, Options &out, std::strin
 
         if (name == "-h" || name == "--help") {
             out.help = true;
+        } else if (name == "--version") {
+            out.version = true;
         } else if (name == "--volt40") {
             if (!noValue() || !startCommand("volt40 on", name, out, error))
                 return false;
@@ -115,6 +117,7 @@ Options:
   --memory-empty       the logger memory is empty
   --fast-dump          send the download at once instead of at 9600 baud
   --once-dump-to FILE  write the download answer to FILE and exit
+  --version            show the version
   -h, --help           show this help
 
 Commands, one per line on standard input; each is answered "ok ..." or "error ...":
@@ -139,6 +142,11 @@ Commands, one per line on standard input; each is answered "ok ..." or "error ..
   memory-empty         the next download sends an empty memory
   memory FILE          the next download sends this file's content
   memory default       the next download sends the built-in memory
+  memory-blocks N R    the next download sends N blocks of R records, ranges changing
+  memory-full          the next download sends one block that fills the memory
+  memory-endmark       end the memory content with 03 03 03 03
+  answer-frame N       answer the next N download requests with a live frame instead
+  answer-cut N         send only the first N bytes of the next answer, then fall silent
   quit                 exit
 End of standard input does not quit; quit, SIGINT, SIGTERM and SIGHUP do.
 Lines that are empty or start with # are ignored.
@@ -149,6 +157,7 @@ Output, one line per event:
   ok COMMAND | error REASON
   sending dump of N bytes | sent dump of N bytes | dump abandoned after N of M bytes
   ignored download request: meter silent
+  answered download request with a live frame | dump cut after N bytes
   vanished | returned
 )";
 }

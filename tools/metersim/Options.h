@@ -17,6 +17,7 @@ struct Options
     bool fastDump = false;
     std::string onceDumpTo;
     bool help = false;
+    bool version = false;
 };
 
 // False, with the reason in `error`, for anything the program cannot act on.

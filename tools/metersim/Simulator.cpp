@@ -160,6 +160,13 @@ void Simulator::runDueWork(Clock::time_point now)
 
     if (dump_.active()) {
         dump_.pump(port_, now);
+        if (dump_.finished() && cutting_) {
+            say("dump cut after " + std::to_string(dump_.total()) + " bytes");
+            cutting_ = false;
+            dump_.cancel();
+            silent_ = true;
+            return;
+        }
         if (dump_.finished()) {
             say("sent dump of " + std::to_string(dump_.total()) + " bytes");
             dump_.cancel();
@@ -243,7 +250,23 @@ void Simulator::onPcBytes()
     }
     if (dump_.active())
         return; // the meter is answering already; a repeated "U" changes nothing
+    if (answerFramesLeft_ > 0) {
+        // Busy with a measurement: one live frame goes out instead of the answer, then
+        // nothing for a while, as the meter takes its time to look at the request again.
+        --answerFramesLeft_;
+        say("answered download request with a live frame");
+        const Frame frame = encodeFrame(nextReading());
+        port_.write(frame.data(), frame.size());
+        nextFrame_ = Clock::now() + ms(std::max(periodMs_, 600));
+        return;
+    }
     std::vector<uint8_t> answer = downloadAnswer(config_.memory);
+    if (answerCut_) {
+        // Switched off half-way: the rest of the answer never comes.
+        answer.resize(std::min<std::size_t>(static_cast<std::size_t>(*answerCut_), answer.size()));
+        answerCut_.reset();
+        cutting_ = true;
+    }
     say("sending dump of " + std::to_string(answer.size()) + " bytes");
     dump_.begin(std::move(answer), !config_.fastDump, Clock::now());
 }

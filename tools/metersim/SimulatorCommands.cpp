@@ -40,6 +40,7 @@ void Simulator::vanish()
 
 void Simulator::abandonDump()
 {
+    cutting_ = false;
     if (!dump_.active())
         return;
     say("dump abandoned after " + std::to_string(dump_.sent()) + " of " + std::to_string(dump_.total())
@@ -132,6 +133,24 @@ std::string Simulator::apply(const Command &c)
         config_.memory = std::move(*content);
         return ok + " (" + std::to_string(config_.memory.size()) + " bytes)";
     }
+    case K::MemoryBlocks: {
+        auto memory = blocksMemory(c.number, c.second);
+        if (!memory)
+            return "error " + std::to_string(c.number) + " blocks of " + std::to_string(c.second)
+                   + " records do not fit the memory";
+        config_.memory = std::move(*memory);
+        return ok + " (" + std::to_string(config_.memory.size()) + " bytes)";
+    }
+    case K::MemoryFull:
+        config_.memory = fullMemory();
+        return ok + " (" + std::to_string(config_.memory.size()) + " bytes)";
+    case K::MemoryEndMark:
+        if (config_.memory.size() + 4 > static_cast<std::size_t>(kMemoryCapacity))
+            return "error the memory is full";
+        config_.memory.insert(config_.memory.end(), 4, kFrameEnd);
+        return ok + " (" + std::to_string(config_.memory.size()) + " bytes)";
+    case K::AnswerFrame: answerFramesLeft_ = c.number; break;
+    case K::AnswerCut: answerCut_ = c.number; break;
     case K::Quit: quit_ = true; break;
     }
     return ok;

@@ -50,6 +50,10 @@ int main(int argc, char **argv)
         std::fputs(metersim::usageText().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::puts("dorvel-meter-sim " DORVEL_VERSION);
+        return 0;
+    }
 
     metersim::SimConfig config;
     config.seed = options.seed;

@@ -3,6 +3,7 @@
 #include "ui/SerialPort.h"
 
 #include <QHash>
+#include <functional>
 
 namespace ui {
 
@@ -19,6 +20,10 @@ public:
     QByteArray written;
     int openCalls = 0;
     int clearCalls = 0;
+    QString errorText = QStringLiteral("fake error");
+    QString group;
+    // Runs after every flush, with the count so far: a test feeds bytes into a chosen attempt.
+    std::function<void(int clears)> onClear;
 
     void setPortName(const QString &systemPath) override { m_path = systemPath; }
     QString portName() const override { return m_path; }
@@ -37,13 +42,16 @@ public:
     {
         ++clearCalls;
         m_buffer.clear();
+        if (onClear)
+            onClear(clearCalls);
     }
     qint64 write(const QByteArray &data) override
     {
         written += data;
         return data.size();
     }
-    QString errorString() const override { return QStringLiteral("fake error"); }
+    QString errorString() const override { return errorText; }
+    QString deviceGroup() const override { return group; }
 
     // What the device receives; readyRead follows at once, as a driver would deliver it.
     void feed(const QByteArray &bytes)

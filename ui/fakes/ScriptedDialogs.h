@@ -18,6 +18,7 @@ public:
         Icon icon;
         QString title;
         QString text;
+        QString details;
     };
 
     QList<Message> messages;
@@ -35,7 +36,12 @@ public:
 
     void message(QWidget *, Icon icon, const QString &title, const QString &text) override
     {
-        messages.append({icon, title, text});
+        messages.append({icon, title, text, {}});
+    }
+    void detailedMessage(QWidget *, Icon icon, const QString &title, const QString &text,
+                         const QString &details) override
+    {
+        messages.append({icon, title, text, details});
     }
     void notice(QWidget *, const QString &, const QString &text) override { notices.append(text); }
     std::optional<QString> inputText(QWidget *, const QString &, const QString &prompt,

@@ -1,0 +1,170 @@
+#include "logger/MemoryImage.h"
+
+#include "core/Reading.h"
+
+namespace logger {
+
+namespace {
+
+constexpr uint8_t Marker[4] = {0x00, 0x55, 0xAA, 0x00};
+constexpr uint8_t EndMark = 0x03;
+
+// The image addressed from 1, as the answer's byte positions are counted.
+class Bytes
+{
+public:
+    explicit Bytes(QByteArrayView image)
+        : m_image(image)
+    {
+    }
+    qsizetype size() const { return m_image.size(); }
+    bool has(qsizetype pos, qsizetype count = 1) const { return pos >= 1 && pos + count - 1 <= size(); }
+    uint8_t at(qsizetype pos) const { return static_cast<uint8_t>(m_image[pos - 1]); }
+    // The four bytes from pos are the block marker.
+    bool markerAt(qsizetype pos) const { return fourAt(pos, Marker[0], Marker[1], Marker[2], Marker[3]); }
+    bool endMarkAt(qsizetype pos) const { return fourAt(pos, EndMark, EndMark, EndMark, EndMark); }
+
+private:
+    bool fourAt(qsizetype pos, uint8_t a, uint8_t b, uint8_t c, uint8_t d) const
+    {
+        return has(pos, 4) && at(pos) == a && at(pos + 1) == b && at(pos + 2) == c && at(pos + 3) == d;
+    }
+    QByteArrayView m_image;
+};
+
+// A rounded figure in tenths, half away from zero, as the captions format it.
+qint64 tenths(qint64 numerator, qint64 denominator)
+{
+    return (20 * numerator + denominator) / (2 * denominator);
+}
+
+QString tenthsText(qint64 t, bool leadingZero)
+{
+    const qint64 whole = t / 10;
+    QString text = (whole == 0 && !leadingZero) ? QString() : QString::number(whole);
+    return text + QLatin1Char('.') + QString::number(t % 10);
+}
+
+} // namespace
+
+std::optional<AnswerHead> answerHead(QByteArrayView answer)
+{
+    if (answer.size() < 3)
+        return std::nullopt;
+    AnswerHead head;
+    head.P = 256 * static_cast<uint8_t>(answer[1]) + static_cast<uint8_t>(answer[2]);
+    head.T = head.P - (MemoryBase - 4);
+    return head;
+}
+
+bool headFits(const AnswerHead &head)
+{
+    return head.P >= MemoryBase && head.P <= MemoryEnd;
+}
+
+QString progressText(qsizetype received, qsizetype total)
+{
+    if (total <= 0)
+        return {};
+    const qint64 t = tenths(100 * qint64(received), total);
+    if (t > 1000)
+        return QStringLiteral("100 % Completed");
+    return tenthsText(t, false) + QLatin1String(" % Completed");
+}
+
+QString remainText(int P)
+{
+    const qint64 t = tenths(qMax(0, MemoryEnd - P), 1024);
+    return tenthsText(t, true) + QLatin1Char('K');
+}
+
+QByteArray closeImage(QByteArrayView answer, int T)
+{
+    const qsizetype keep = qBound(qsizetype(0), qsizetype(T) - 1, answer.size());
+    QByteArray image(answer.data(), keep);
+    if (answer.size() > 3)
+        image.append(answer.data() + 3, qMin(qsizetype(5), answer.size() - 3));
+    return image;
+}
+
+QString BlockRow::rowText() const
+{
+    return QString::number(number) + QLatin1Char('\t') + ohmRange + QLatin1Char('\t') + voltRange + QLatin1Char('\t')
+           + QString::number(interval) + QLatin1Char('\t') + QString::number(records);
+}
+
+BlockScan scanBlocks(QByteArrayView image)
+{
+    const Bytes b(image);
+    BlockScan scan;
+    qsizetype base = 3; // the first marker sits at base + 1
+    int blockNo = 1;
+    for (qsizetype pos = 1; pos <= b.size() - 5; ++pos) {
+        if (!b.markerAt(pos))
+            continue;
+        if (!b.has(base + 5) || blockNo > MaxBlocks) {
+            scan.complete = false;
+            return scan;
+        }
+        BlockRow row;
+        row.number = blockNo;
+        row.interval = b.at(base + 5);
+        // Records run until the four bytes after one are a marker or the end mark. A header
+        // unit directly followed by another is a block without records.
+        int k = 0;
+        while (!b.markerAt(base + 6 + 5 * k) && !b.endMarkAt(base + 6 + 5 * k)) {
+            if (!b.has(base + 6 + 5 * k, 4)) {
+                scan.complete = false;
+                return scan;
+            }
+            ++k;
+        }
+        row.records = k;
+        if (k > 0) {
+            core::Reading ranges;
+            core::DecodeStatus(ranges, b.at(base + 10));
+            row.ohmFullScale = ranges.OhmFullScale;
+            row.voltFullScale = ranges.VoltFullScale;
+            row.ohmRange = QString::number(ranges.OhmFullScale)
+                           + (ranges.OhmInMilli ? QLatin1String("m Ohm") : QLatin1String(" Ohm"));
+            row.voltRange = QString::number(ranges.VoltFullScale) + QLatin1String(" Voltage");
+        }
+        base += 5 * qsizetype(k) + 5;
+        scan.blocks.append(row);
+        ++blockNo;
+    }
+    return scan;
+}
+
+std::optional<QByteArray> blockSegment(QByteArrayView image, int blockNo)
+{
+    if (blockNo < 1)
+        return std::nullopt;
+    const Bytes b(image);
+    int found = 0;
+    qsizetype i = 1;
+    for (; i <= b.size(); ++i) {
+        if (b.markerAt(i) && ++found == blockNo)
+            break;
+    }
+    if (found < blockNo || !b.has(i + 4))
+        return std::nullopt;
+    // From the interval byte on, five bytes at a time, until the last four appended before
+    // the newest byte are a marker (the next block) or the end mark (the end of the data).
+    qsizetype end = i + 4; // last byte of the segment so far
+    for (;;) {
+        if (!b.has(end + 1, 5))
+            return std::nullopt;
+        end += 5;
+        if (b.markerAt(end - 4) || b.endMarkAt(end - 4))
+            break;
+    }
+    return image.sliced(i + 3, end - (i + 4) + 1).toByteArray();
+}
+
+int segmentRecords(QByteArrayView segment)
+{
+    return segment.size() < 6 ? 0 : int((segment.size() - 6) / 5);
+}
+
+} // namespace logger

@@ -1,0 +1,319 @@
+#include "core/AppState.h"
+#include "logger/DataListWindow.h"
+#include "logger/MemoryWindow.h"
+#include "panel/CommandBar.h"
+#include "panel/Panel.h"
+#include "plot/PlotWindow.h"
+#include "support/LoggerImages.h"
+#include "ui/GridModel.h"
+#include "ui/GridView.h"
+#include "ui/fakes/FakeClock.h"
+#include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/RecordingShell.h"
+#include "ui/fakes/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Icon = ui::Dialogs::Icon;
+using panel::Role;
+
+namespace {
+
+struct Rig
+{
+    QTemporaryDir dir;
+    core::AppState state;
+    ui::FakeSerialPort port;
+    ui::ScriptedDialogs dialogs;
+    ui::RecordingShell shell;
+    ui::FakeClock clock;
+    std::unique_ptr<panel::Panel> panel;
+
+    Rig()
+    {
+        state.ComPortNumber = 1;
+        port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+        panel = std::make_unique<panel::Panel>(
+            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path()});
+        panel->load();
+        panel->show();
+    }
+    void press() { panel->commands().button(7)->trigger(); }
+    logger::MemoryWindow *memory() const { return panel->views().window<Role::Memory>(); }
+    logger::DataListWindow *dataList() const { return panel->views().window<Role::DataList>(); }
+    QString memoryLabel(const char *name) const
+    {
+        return memory()->findChild<QLabel *>(QString::fromLatin1(name))->text();
+    }
+    QString linkLabel() const { return panel->findChild<QLabel *>(QStringLiteral("LblCom"))->text(); }
+    // Presses "Data Logger" and serves the answer.
+    bool download(const QByteArray &memory)
+    {
+        press();
+        if (!this->memory())
+            return false;
+        port.feed(images::answer(memory));
+        return QTest::qWaitFor([this] { return !state.DownloadBusy; }, 3000);
+    }
+};
+
+QStringList rowOf(const ui::GridModel &grid, int r)
+{
+    QStringList cells;
+    for (int c = 0; c < grid.cols(); ++c)
+        cells.append(grid.text(r, c));
+    return cells;
+}
+
+// Block 1: 99 records, 500 bytes with its header: P = 17652. Block 2 has no records,
+// block 3 two in the 400 mOhm / 40 V ranges.
+QByteArray twoBlocksAndAnEmptyOne()
+{
+    return images::block(60, 0x03, 99) + images::block(5, 0x03, 0) + images::block(255, 0x06, 2);
+}
+
+} // namespace
+
+// The Data Logger and Data List windows behind the main window's "Data Logger" button.
+class TestLoggerWindows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dataLoggerOpensBesideAndLoads();
+    void downloadFillsTheBlockGrid();
+    void pressWhileBusyAndCloseWhileRunning();
+    void blockListingAsksTheStartTime();
+    void blockListingEndsQuietly();
+    void dataListSavesUnderTheBlockRanges();
+    void dataListPlots();
+};
+
+void TestLoggerWindows::dataLoggerOpensBesideAndLoads()
+{
+    Rig rig;
+    rig.press();
+    logger::MemoryWindow *memory = rig.memory();
+    QVERIFY(memory && memory->isVisible());
+    QCOMPARE(memory->objectName(), QStringLiteral("Memory"));
+    QCOMPARE(memory->windowTitle(), QStringLiteral("Data Logger"));
+    QCOMPARE(memory->pos(), QPoint(rig.panel->frameGeometry().right() + 1, rig.panel->frameGeometry().top()));
+    QVERIFY(rig.state.MemoryOpen);
+    QCOMPARE(rig.memoryLabel("SSPanel1"), QStringLiteral("Memory Size"));
+    QCOMPARE(rig.memoryLabel("LblSize"), QStringLiteral("48.0 K"));
+    QCOMPARE(rig.memoryLabel("SSPanel2"), QStringLiteral("Remained"));
+    QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("48.0 K"));
+    QCOMPARE(rowOf(memory->blocks(), 0), QStringList({"No.s", "Ohm Range", "V Range", "Sampling", "Records"}));
+    QCOMPARE(memory->blocks().rows(), 1);
+    QCOMPARE(rowOf(memory->limits(), 0),
+             QStringList({"No", "(m)Ohm High", "(m)Ohm Low", "m/Ohm", "Voltage"}));
+    QCOMPARE(memory->limits().rows(), 1);
+    // Each block column as wide as its sizing text; the wider text gives the wider column.
+    const ui::GridView &view = memory->blockView();
+    QCOMPARE(view.objectName(), QStringLiteral("GridSet"));
+    QVERIFY(view.columnWidth(1) > view.columnWidth(0));
+    QVERIFY(view.columnWidth(1) > view.columnWidth(2));
+    QVERIFY(view.columnWidth(3) > view.columnWidth(0));
+    auto *compare = memory->findChild<QPushButton *>(QStringLiteral("CmdCompare"));
+    QVERIFY(compare && compare->isVisible() && !compare->isEnabled());
+    QCOMPARE(compare->text(), QStringLiteral("Compare"));
+
+    memory->close();
+    QVERIFY(!rig.state.MemoryOpen);
+}
+
+void TestLoggerWindows::downloadFillsTheBlockGrid()
+{
+    Rig rig;
+    rig.press();
+    QCOMPARE(rig.port.written, QByteArray("U"));
+    QVERIFY(rig.state.DownloadBusy);
+    QVERIFY(rig.panel->poll().isPaused());
+    rig.port.feed(images::answer(twoBlocksAndAnEmptyOne()));
+    QTRY_VERIFY(!rig.state.DownloadBusy);
+    QVERIFY(rig.panel->poll().isEnabled());
+    const ui::GridModel &blocks = rig.memory()->blocks();
+    QCOMPARE(blocks.rows(), 4);
+    QCOMPARE(rowOf(blocks, 1), QStringList({"1", "40m Ohm", "4 Voltage", "60", "99"}));
+    QCOMPARE(rowOf(blocks, 2), QStringList({"2", "", "", "5", "0"}));
+    QCOMPARE(rowOf(blocks, 3), QStringList({"3", "400m Ohm", "40 Voltage", "255", "2"}));
+    QCOMPARE(rig.memoryLabel("LblMessage"), QStringLiteral("100.0 % Completed"));
+    QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("46.5K")); // 520 bytes stored
+
+    // A second download starts from a fresh window and an empty grid.
+    logger::MemoryWindow *first = rig.memory();
+    QVERIFY(rig.download(images::block(60, 0x03, 9000)));
+    QVERIFY(rig.memory() != first);
+    QCOMPARE(rig.memory()->blocks().rows(), 2);
+    QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("3.1K"));
+    QVERIFY(rig.state.MemoryOpen);
+
+    // An empty memory leaves the grid at its header and the free memory as it was loaded.
+    QVERIFY(rig.download({}));
+    QCOMPARE(rig.memory()->blocks().rows(), 1);
+    QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("48.0 K"));
+    QVERIFY(rig.panel->poll().isEnabled());
+}
+
+void TestLoggerWindows::pressWhileBusyAndCloseWhileRunning()
+{
+    Rig rig;
+    rig.press();
+    logger::MemoryWindow *memory = rig.memory();
+    rig.press();
+    QCOMPARE(rig.memory(), memory);
+    QCOMPARE(rig.port.written, QByteArray("U"));
+    QVERIFY(rig.state.DownloadBusy && rig.panel->poll().isPaused());
+
+    // A meter that never answers: closing the window gives up the download.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.port.written.size() >= 2, 2000);
+    QTRY_COMPARE(rig.memoryLabel("LblMessage"), QStringLiteral("Waiting for the meter to answer..."));
+    memory->close();
+    QVERIFY(!rig.state.DownloadBusy);
+    QVERIFY(!rig.state.MemoryOpen);
+    QVERIFY(!rig.panel->poll().isPaused() && rig.panel->poll().isEnabled());
+    const qsizetype sent = rig.port.written.size();
+    QTest::qWait(700);
+    QCOMPARE(rig.port.written.size(), sent);
+}
+
+void TestLoggerWindows::blockListingAsksTheStartTime()
+{
+    Rig rig;
+    QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010-05-06 12:34:56"));
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
+    emit rig.memory()->blockView().cellClicked(1, 2);
+
+    QCOMPARE(rig.dialogs.inputPrompts.size(), 2);
+    QCOMPARE(rig.dialogs.inputPrompts.at(0),
+             QStringLiteral("Enter the STARTING TIME of recording\r\n (yyyy/mm/dd hh:nn:ss) "));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.at(0).text, QStringLiteral("Invalid, comply with the data format properly\r\n"));
+    logger::DataListWindow *list = rig.dataList();
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->objectName(), QStringLiteral("DataList"));
+    QCOMPARE(list->windowTitle(), QStringLiteral("Data List"));
+    QCOMPARE(list->pos().x(), rig.panel->frameGeometry().right() + 1);
+    const ui::GridModel &grid = list->grid();
+    QCOMPARE(rowOf(grid, 0), QStringList({"No.s", "   Date", "   Time", "Ohm", "Voltage"}));
+    QCOMPARE(grid.rows(), 100);
+    QCOMPARE(rowOf(grid, 1), QStringList({"1", "2010/05/06", "12:34:56", "12.34", "3.700"}));
+    QCOMPARE(rowOf(grid, 2), QStringList({"2", "2010/05/06", "12:35:56", "12.35", "3.699"}));
+    QCOMPARE(rowOf(grid, 99), QStringList({"99", "2010/05/06", "14:12:56", "13.32", "3.602"}));
+    QCOMPARE(rig.state.BlockNo, 1.0);
+    QCOMPARE(rig.state.BlockRecords, 99.0);
+    QCOMPARE(rig.state.BlockOhmRangeText, QStringLiteral("40m Ohm"));
+    QCOMPARE(rig.state.BlockVoltRangeText, QStringLiteral("4 Voltage"));
+    QVERIFY(rig.panel->poll().isEnabled());
+    QCOMPARE(rig.linkLabel(), QStringLiteral("COM1"));
+    // The live reading was not touched by the records.
+    QVERIFY(rig.state.reading.OhmText.isEmpty());
+
+    // The next block replaces the list; the block without records lists nothing.
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
+    emit rig.memory()->blockView().cellClicked(2, 0);
+    QVERIFY(rig.dataList() && rig.dataList() != list);
+    QCOMPARE(rig.dataList()->grid().rows(), 1);
+    QCOMPARE(rig.state.BlockRecords, 0.0);
+
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("9/5/1 8:07:06"));
+    emit rig.memory()->blockView().cellClicked(3, 0);
+    QCOMPARE(rowOf(rig.dataList()->grid(), 2), QStringList({"2", "2009/05/01", "08:11:21", "123.5", "36.99"}));
+    QCOMPARE(rig.state.BlockOhmRangeText, QStringLiteral("400m Ohm"));
+}
+
+void TestLoggerWindows::blockListingEndsQuietly()
+{
+    Rig rig;
+    QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
+    emit rig.memory()->blockView().cellClicked(1, 0);
+    QVERIFY(rig.dataList());
+
+    // Cancel: the open list is closed first, nothing is listed, the poll runs.
+    rig.dialogs.inputAnswers.enqueue(std::nullopt);
+    emit rig.memory()->blockView().cellClicked(1, 0);
+    QVERIFY(!rig.dataList());
+    QVERIFY(rig.panel->poll().isEnabled());
+    // An empty answer likewise; an invalid date ends without a message.
+    rig.dialogs.inputAnswers.enqueue(QString());
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/02/30 12:00:00"));
+    emit rig.memory()->blockView().cellClicked(1, 0);
+    emit rig.memory()->blockView().cellClicked(1, 0);
+    QVERIFY(!rig.dataList());
+    // The header row names no block: no dialog at all.
+    const int asked = int(rig.dialogs.inputPrompts.size());
+    emit rig.memory()->blockView().cellClicked(0, 0);
+    QCOMPARE(rig.dialogs.inputPrompts.size(), asked);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    QVERIFY(rig.panel->poll().isEnabled() && !rig.panel->poll().isPaused());
+}
+
+void TestLoggerWindows::dataListSavesUnderTheBlockRanges()
+{
+    Rig rig;
+    QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
+    emit rig.memory()->blockView().cellClicked(1, 0);
+    logger::DataListWindow *list = rig.dataList();
+    QVERIFY(list);
+    QCOMPARE(list->button(QStringLiteral("Save"))->toolTip(), QStringLiteral("Save As"));
+    QCOMPARE(list->button(QStringLiteral("Plot"))->toolTip(), QStringLiteral("Plot"));
+    QCOMPARE(list->button(QStringLiteral("Print"))->toolTip(), QStringLiteral("Print"));
+
+    rig.state.Recording = true;
+    list->buttonClick(QStringLiteral("Save"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.at(0).icon, Icon::Critical);
+    QCOMPARE(rig.dialogs.messages.at(0).text, QStringLiteral("Aready in recording mode, close it and try again !"));
+    QVERIFY(rig.dialogs.filters.isEmpty());
+    QCOMPARE(list->grid().text(0, 3), QStringLiteral("Ohm"));
+    rig.state.Recording = false;
+
+    const QString path = rig.dir.filePath(QStringLiteral("block.Dvm"));
+    rig.dialogs.saveAnswers.enqueue(path);
+    list->buttonClick(QStringLiteral("Save"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 100);
+    QCOMPARE(lines.at(0), QStringLiteral("No.s\t   Date\t   Time\t40m Ohm\t4 Voltage\t"));
+    QCOMPARE(lines.at(1), QStringLiteral("1\t2010/05/06\t12:34:56\t12.34\t3.700\t"));
+    QCOMPARE(list->grid().text(0, 3), QStringLiteral(" Ohm"));
+    QCOMPARE(list->grid().text(0, 4), QStringLiteral(" Voltage"));
+    QCOMPARE(list->windowTitle(), QStringLiteral("Data List"));
+
+    // Cancelled: nothing written, the titles read as after a save all the same.
+    list->buttonClick(QStringLiteral("Save"));
+    QCOMPARE(list->grid().text(0, 3), QStringLiteral(" Ohm"));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    list->buttonClick(QStringLiteral("Nothing"));
+}
+
+void TestLoggerWindows::dataListPlots()
+{
+    Rig rig;
+    QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
+    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
+    emit rig.memory()->blockView().cellClicked(3, 0);
+    rig.dataList()->buttonClick(QStringLiteral("Plot"));
+    QVERIFY(rig.panel->views().window<Role::ListPlot2>());
+    QVERIFY(rig.state.PlotFromLogger && !rig.state.PlotFromFile);
+    QCOMPARE(rig.state.PlotOhmLimit, 400.0f);
+    QCOMPARE(rig.state.PlotVoltLimit, 40.0f);
+    QCOMPARE(rig.state.PlotRowCount, 2.0f);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+
+    // Print asks for a printer; cancelled, the poll runs on.
+    rig.dataList()->buttonClick(QStringLiteral("Print"));
+    QTRY_COMPARE(rig.dialogs.printSetups, 1);
+    QTRY_VERIFY(rig.panel->poll().isEnabled() && !rig.panel->poll().isPaused());
+}
+
+QTEST_MAIN(TestLoggerWindows)
+#include "tst_loggerwindows.moc"
