@@ -19,7 +19,7 @@ for entry in EN:en FR:fr DE:de IT:it BPT:pt ES:es CN:zh; do
     case "$text" in *"$words"*) ;; *) echo "$code: heading not found in the PDF: $words"; fail=1 ;; esac
   done < <(grep -E '^#{1,2} ' "$src/$lang.md")
   images=$(pdfimages -list "$pdf" | tail -n +3 | wc -l)
-  if [ "$images" -lt 5 ]; then echo "$code: only $images pictures"; fail=1; fi
+  if [ "$images" -lt 11 ]; then echo "$code: only $images pictures"; fail=1; fi
   # Text drawn as empty boxes would still extract; a missing font shows as no embedded font.
   if pdffonts "$pdf" | tail -n +3 | awk '$(NF-4) != "yes"' | grep -q .; then
     echo "$code: a font is not embedded"; fail=1

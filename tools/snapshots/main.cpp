@@ -12,7 +12,9 @@
 #include "panel/WindowRegistry.h"
 #include "plot/PlotRangeWindow.h"
 #include "plot/PlotWindow.h"
+#include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
+#include "realtime/RealTimeRange.h"
 #include "logger/DataListWindow.h"
 #include "logger/MemoryWindow.h"
 #include "ui/fakes/FakeClock.h"
@@ -210,7 +212,8 @@ int main(int argc, char *argv[])
 
     state.ComPortPath = QStringLiteral("/dev/ttyUSB0");
     port.openResults.insert(state.ComPortPath, ui::SerialPort::OpenResult::Opened);
-    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock, {}, SecondMs, work.path(), work.path()});
+    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock, meter::PollTimings{20, 1000, 1000}, SecondMs,
+                                                              work.path(), work.path()});
     // The wall clock runs with the sampling tick, a second every SecondMs.
     QTimer seconds;
     QObject::connect(&seconds, &QTimer::timeout, [&] { clock.advanceMs(1000); });
@@ -275,6 +278,19 @@ int main(int argc, char *argv[])
     });
     script.then(300, [&] {
         check(save(panel.views().window<panel::Role::DataList>(), out, QStringLiteral("datalist")));
+        panel.views().close(panel::Role::DataList);
+        panel.views().close(panel::Role::Memory);
+        meter.start(100);
+    });
+    // The graphs sweep at the poll's interval, shortened here: a full sweep in a few seconds.
+    script.then(500, [&] { panel.commands().click(QStringLiteral("Graph")); });
+    script.then(6500, [&] {
+        check(save(panel.views().window<panel::Role::RealTimeX>(), out, QStringLiteral("ohmgraph")));
+        check(save(panel.views().window<panel::Role::RealTimeY>(), out, QStringLiteral("voltgraph")));
+        panel.views().show(panel::Role::RealTimeRange);
+    });
+    script.then(200, [&] {
+        check(save(panel.views().window<panel::Role::RealTimeRange>(), out, QStringLiteral("realtimerange")));
         if (!ok)
             script.fail();
     });
