@@ -7,6 +7,7 @@
 #include "ui/GridView.h"
 
 #include <QCloseEvent>
+#include <QTimer>
 
 namespace realtime {
 
@@ -47,8 +48,14 @@ RealTimeList::RealTimeList(core::AppState &state, ui::Dialogs &dialogs, QWidget 
 void RealTimeList::appendRow(const QString &row)
 {
     grid().addRow(row);
-    if (grid().rows() - 1 > VisibleRows)
-        gridView().scrollToBottom();
+    // Scrolling lays the view out; rows that come together are followed once.
+    if (grid().rows() - 1 > VisibleRows && !m_scrollPending) {
+        m_scrollPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_scrollPending = false;
+            gridView().scrollToBottom();
+        });
+    }
 }
 
 void RealTimeList::buttonClick(const QString &key)

@@ -40,6 +40,7 @@ private:
     core::AppState &m_state;
     ui::Dialogs &m_dialogs;
     QWidget &m_mainWindow;
+    bool m_scrollPending = false; // the view follows its last row once per event-loop turn
 };
 
 } // namespace realtime

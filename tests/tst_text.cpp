@@ -73,6 +73,10 @@ void TestText::addSeconds_data()
     QTest::newRow("no summer time") << "2026/03/29 01:59:59" << qint64(1) << "2026/03/29 02:00:00";
     QTest::newRow("a day of records") << "2001/01/01 00:00:00" << qint64(86400) << "2001/01/02 00:00:00";
     QTest::newRow("unreadable stays") << "garbage" << qint64(5) << "garbage";
+    QTest::newRow("no such date stays") << "2023/02/29 10:00:00" << qint64(5) << "2023/02/29 10:00:00";
+    QTest::newRow("no such time stays") << "2023/02/28 24:00:00" << qint64(5) << "2023/02/28 24:00:00";
+    QTest::newRow("letters in a field stay") << "2023/0a/28 10:00:00" << qint64(5) << "2023/0a/28 10:00:00";
+    QTest::newRow("a long interval") << "2026/12/07 09:30:00" << qint64(86400 * 400) << "2028/01/11 09:30:00";
 }
 
 void TestText::addSeconds()
