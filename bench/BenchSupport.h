@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <algorithm>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -18,6 +19,14 @@ inline qint64 residentBytes()
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// CPU time this process has used, user and system, in microseconds.
+inline qint64 cpuMicros()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000000LL + u.ru_utime.tv_usec + u.ru_stime.tv_usec;
 }
 
 inline double median(std::vector<double> values)

@@ -2,33 +2,19 @@
 // a frame every 100 ms, the main window polls it through the real serial code, and Graph
 // Display opens both graphs at the poll's 150 ms. The process's CPU time is compared with
 // the wall time. Prints: graphs_cpu: <percent of one core> %
+#include "BenchSupport.h"
 #include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
 #include "link/LivePoll.h"
 #include "realtime/RealTimeGraph.h"
-#include "support/MeterSimProcess.h"
-#include "ui/Clock.h"
-#include "ui/QtSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
+#include "support/SimPanelRig.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
-
-namespace {
-qint64 cpuUs()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000000LL + u.ru_utime.tv_usec + u.ru_stime.tv_usec;
-}
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -38,24 +24,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? QByteArray(argv[1]).toInt() : 20;
 
-    QTemporaryDir dir;
-    MeterSimProcess sim(dir.filePath(QStringLiteral("meter")), {QStringLiteral("--period"), QStringLiteral("100")});
-    if (!sim.start()) {
-        std::fprintf(stderr, "simulator did not start\n");
+    SimPanelRig rig({QStringLiteral("--period"), QStringLiteral("100")});
+    if (!rig.start()) {
+        std::fprintf(stderr, "the simulator or its port did not start\n");
         return 1;
     }
-    core::AppState state;
-    state.ComPortPath = sim.linkPath();
-    ui::QtSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::SystemClock clock;
-    panel::Panel window(state, panel::PanelServices{port, dialogs, shell, clock});
+    core::AppState &state = rig.state;
+    panel::Panel &window = *rig.panel;
     window.show();
-    if (!window.load()) {
-        std::fprintf(stderr, "port did not open\n");
-        return 1;
-    }
     const auto ohmGraph = [&] { return window.views().window<panel::Role::RealTimeX>(); };
     const auto voltGraph = [&] { return window.views().window<panel::Role::RealTimeY>(); };
     // Graph Display once the first reading has come, so that its range is the one in use.
@@ -74,11 +50,11 @@ int main(int argc, char *argv[])
             app.exit(1);
             return;
         }
-        cpuStart = cpuUs();
+        cpuStart = bench::cpuMicros();
         sweptFrom = ohmGraph()->sweep().SweepX;
         wall.start();
         QTimer::singleShot(seconds * 1000, [&] {
-            const double cpu = double(cpuUs() - cpuStart) / double(wall.nsecsElapsed() / 1000) * 100.0;
+            const double cpu = double(bench::cpuMicros() - cpuStart) / double(wall.nsecsElapsed() / 1000) * 100.0;
             std::printf("graphs_cpu: %.2f %%\n", cpu);
             // Pen steps in the window; a sweep wraps every 240, at most once in 36 s.
             float steps = ohmGraph() ? ohmGraph()->sweep().SweepX - sweptFrom : 0;

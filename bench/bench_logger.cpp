@@ -11,29 +11,16 @@
 #include "logger/StartTime.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
-#include "support/MeterSimProcess.h"
-#include "ui/Clock.h"
+#include "support/SimPanelRig.h"
 #include "ui/GridModel.h"
-#include "ui/QtSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-qint64 cpuUs()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1000000LL + u.ru_utime.tv_usec + u.ru_stime.tv_usec;
-}
 
 // One block filling the memory: 9625 records of 5 bytes after its header unit.
 QByteArray fullImage()
@@ -91,29 +78,19 @@ void benchScanAndListing()
 
 int benchFullDownload(QApplication &app)
 {
-    QTemporaryDir dir;
-    MeterSimProcess sim(dir.filePath(QStringLiteral("meter")), {QStringLiteral("--cmd"), QStringLiteral("memory-full")});
-    if (!sim.start()) {
-        std::fprintf(stderr, "simulator did not start\n");
+    SimPanelRig rig({QStringLiteral("--cmd"), QStringLiteral("memory-full")});
+    if (!rig.start()) {
+        std::fprintf(stderr, "the simulator or its port did not start\n");
         return 1;
     }
-    core::AppState state;
-    state.ComPortPath = sim.linkPath();
-    ui::QtSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::SystemClock clock;
-    panel::Panel window(state, panel::PanelServices{port, dialogs, shell, clock});
+    core::AppState &state = rig.state;
+    panel::Panel &window = *rig.panel;
     window.show();
-    if (!window.load()) {
-        std::fprintf(stderr, "port did not open\n");
-        return 1;
-    }
     QElapsedTimer wall;
     qint64 cpuStart = 0;
     QTimer done;
     QTimer::singleShot(1000, [&] {
-        cpuStart = cpuUs();
+        cpuStart = bench::cpuMicros();
         wall.start();
         window.commands().button(7)->trigger();
         done.start(5);
@@ -121,7 +98,7 @@ int benchFullDownload(QApplication &app)
     // The last bytes as they reach the program, and the download's end.
     qint64 lastByteNs = -1;
     qint64 endNs = -1;
-    QObject::connect(&port, &ui::SerialPort::readyRead, [&] {
+    QObject::connect(&rig.port, &ui::SerialPort::readyRead, [&] {
         if (state.DownloadBusy)
             lastByteNs = wall.nsecsElapsed();
     });
@@ -135,7 +112,7 @@ int benchFullDownload(QApplication &app)
             return;
         done.stop();
         const double seconds = endNs / 1e9;
-        const double cpu = double(cpuUs() - cpuStart) / (seconds * 1e6) * 100.0;
+        const double cpu = double(bench::cpuMicros() - cpuStart) / (seconds * 1e6) * 100.0;
         // A 9600-baud line carries 960 bytes a second; the image is the answer less its
         // closing byte, plus the five bytes copied to its end.
         const double wire = double(state.MemoryImage.size() - 5 + 1) / 960.0;

@@ -19,17 +19,10 @@ QStringList titles()
             QStringLiteral("Voltage")};
 }
 
-// Each column is as wide as its sizing text in the window's font.
-QStringList sizingTexts()
-{
-    return {QStringLiteral(" 000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 000:00:00 "),
-            QStringLiteral("AAAAAAAA"), QStringLiteral("AVOLTAGE")};
-}
-
 } // namespace
 
 FileListWindow::FileListWindow(core::AppState &state, ui::Dialogs &dialogs, QWidget *parent)
-    : ui::ListWindow(titles(), sizingTexts(), parent)
+    : ui::ListWindow(titles(), ui::listSizingTexts(), parent)
     , m_state(state)
     , m_dialogs(dialogs)
 {

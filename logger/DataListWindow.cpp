@@ -9,25 +9,13 @@ namespace logger {
 
 namespace {
 
-QStringList titles()
-{
-    return {QStringLiteral("No.s"), QStringLiteral("   Date"), QStringLiteral("   Time"), QStringLiteral("Ohm"),
-            QStringLiteral("Voltage")};
-}
-
-QStringList sizingTexts()
-{
-    return {QStringLiteral(" 000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 000:00:00 "),
-            QStringLiteral("AAAAAAAA"), QStringLiteral("AVOLTAGE")};
-}
-
 // Rows added between two updates of the caption's running count.
 constexpr int CountBatch = 1000;
 
 } // namespace
 
 DataListWindow::DataListWindow(core::AppState &state, ui::Dialogs &dialogs, QWidget &mainWindow, QWidget *parent)
-    : ui::ListWindow(titles(), sizingTexts(), parent)
+    : ui::ListWindow(ui::listTitles(), ui::listSizingTexts(), parent)
     , m_state(state)
     , m_dialogs(dialogs)
     , m_mainWindow(mainWindow)
@@ -62,23 +50,14 @@ void DataListWindow::buttonClick(const QString &key)
 
 void DataListWindow::save()
 {
-    if (m_state.Recording) {
-        m_dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
-                          QStringLiteral("Aready in recording mode, close it and try again !"));
+    if (refusedWhileRecording(m_state.Recording, m_dialogs))
         return;
-    }
     const bool chosen = files::SaveDialog(m_dialogs, &m_mainWindow, m_state);
     // The file's header line names the block's ranges, so that it opens under them again.
     setRangeHeader(m_state.BlockOhmRangeText, m_state.BlockVoltRangeText);
     if (chosen)
         files::WriteGridFile(*this, grid(), m_state, m_dialogs);
     setRangeHeader(QStringLiteral(" Ohm"), QStringLiteral(" Voltage"));
-}
-
-void DataListWindow::setRangeHeader(const QString &ohm, const QString &volt)
-{
-    grid().setText(0, 3, ohm);
-    grid().setText(0, 4, volt);
 }
 
 } // namespace logger

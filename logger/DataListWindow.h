@@ -32,7 +32,6 @@ signals:
 
 private:
     void save();
-    void setRangeHeader(const QString &ohm, const QString &volt);
 
     core::AppState &m_state;
     ui::Dialogs &m_dialogs;

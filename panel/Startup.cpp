@@ -12,7 +12,7 @@
 namespace panel {
 
 CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
-                             const QList<ui::SerialPortDescription> &present)
+                             const ui::PortEnumerator &present)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -55,7 +55,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &versio
     if (!devices.isEmpty()) {
         line.device = devices.first();
     } else {
-        const QList<QString> adapters = ui::usbAdapterPaths(present);
+        const QList<QString> adapters = ui::usbAdapterPaths(present.ports());
         if (adapters.size() == 1)
             line.device = adapters.first();
     }
@@ -64,7 +64,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &versio
 
 int RunDorvel(const QStringList &arguments, StartServices services)
 {
-    const CommandLine line = parseCommandLine(arguments, QCoreApplication::applicationVersion(), services.ports.ports());
+    const CommandLine line = parseCommandLine(arguments, QCoreApplication::applicationVersion(), services.ports);
     if (line.exitNow) {
         QTextStream(stdout) << line.output;
         QTextStream(stderr) << line.errors;

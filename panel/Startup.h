@@ -34,9 +34,10 @@ struct CommandLine
     QString output;               // for standard output
     QString errors;               // for standard error
 };
-// With no DEVICE given, a single USB or modem-class adapter present is taken for the meter's.
+// With no DEVICE given, a single USB or modem-class adapter present is taken for the meter's
+// (the ports are listed only then).
 CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
-                             const QList<ui::SerialPortDescription> &present);
+                             const ui::PortEnumerator &present);
 
 // The Port window first, then the main window on the chosen port, until the main window
 // closes. Returns the program's exit status: 1 when the chosen port could not be opened.

@@ -13,25 +13,13 @@ namespace realtime {
 
 namespace {
 
-QStringList titles()
-{
-    return {QStringLiteral("No.s"), QStringLiteral("   Date"), QStringLiteral("   Time"), QStringLiteral("Ohm"),
-            QStringLiteral("Voltage")};
-}
-
-QStringList sizingTexts()
-{
-    return {QStringLiteral(" 000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 000:00:00 "),
-            QStringLiteral("AAAAAAAA"), QStringLiteral("AVOLTAGE")};
-}
-
 // Rows a window shows before it has to scroll to keep the newest in sight.
 constexpr int VisibleRows = 19;
 
 } // namespace
 
 RealTimeList::RealTimeList(core::AppState &state, ui::Dialogs &dialogs, QWidget &mainWindow, QWidget *parent)
-    : ui::ListWindow(titles(), sizingTexts(), parent)
+    : ui::ListWindow(ui::listTitles(), ui::listSizingTexts(), parent)
     , m_state(state)
     , m_dialogs(dialogs)
     , m_mainWindow(mainWindow)
@@ -70,24 +58,15 @@ void RealTimeList::buttonClick(const QString &key)
 
 void RealTimeList::save()
 {
-    if (m_state.Recording) {
-        m_dialogs.message(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
-                          QStringLiteral("Aready in recording mode, close it and try again !"));
+    if (refusedWhileRecording(m_state.Recording, m_dialogs))
         return;
-    }
     // The file names the ranges the rows were taken in; the window keeps its own titles.
     setRangeHeader(core::ohmRangeLabel(m_state.reading), core::voltRangeLabel(m_state.reading));
     if (files::SaveDialog(m_dialogs, &m_mainWindow, m_state))
         files::WriteGridFile(*this, grid(), m_state, m_dialogs);
     setRangeHeader(QStringLiteral("Ohm"), QStringLiteral("Voltage"));
-    gridView().setColumnWidthFromText(3, sizingTexts().at(3));
-    gridView().setColumnWidthFromText(4, sizingTexts().at(4));
-}
-
-void RealTimeList::setRangeHeader(const QString &ohm, const QString &volt)
-{
-    grid().setText(0, 3, ohm);
-    grid().setText(0, 4, volt);
+    gridView().setColumnWidthFromText(3, ui::listSizingTexts().at(3));
+    gridView().setColumnWidthFromText(4, ui::listSizingTexts().at(4));
 }
 
 void RealTimeList::closeEvent(QCloseEvent *event)

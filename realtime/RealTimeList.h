@@ -35,7 +35,6 @@ protected:
 
 private:
     void save();
-    void setRangeHeader(const QString &ohm, const QString &volt);
 
     core::AppState &m_state;
     ui::Dialogs &m_dialogs;

@@ -217,12 +217,9 @@ void TestPortWindow::deviceManagerShowsThePortsPresent()
 
 void TestPortWindow::commandLineFillsThePortField()
 {
-    using ui::SerialPortDescription;
-    const QList<SerialPortDescription> none;
-    const QList<SerialPortDescription> oneAdapter = {{"/dev/ttyS0", {}, {}, {}, {}},
-                                                     {"/dev/ttyUSB0", "FT232R", {}, {}, {}}};
-    const QList<SerialPortDescription> twoAdapters = {{"/dev/ttyUSB0", {}, {}, {}, {}},
-                                                      {"/dev/ttyACM0", {}, {}, {}, {}}};
+    ui::FakePortEnumerator none, oneAdapter, twoAdapters;
+    oneAdapter.present = {{"/dev/ttyS0", {}, {}, {}, {}}, {"/dev/ttyUSB0", "FT232R", {}, {}, {}}};
+    twoAdapters.present = {{"/dev/ttyUSB0", {}, {}, {}, {}}, {"/dev/ttyACM0", {}, {}, {}, {}}};
 
     auto line = panel::parseCommandLine({"dorvel", "/dev/ttyACM3"}, "10.05", oneAdapter);
     QCOMPARE(line.device, QStringLiteral("/dev/ttyACM3"));

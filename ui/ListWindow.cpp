@@ -1,5 +1,7 @@
 #include "ui/ListWindow.h"
 
+#include "ui/Dialogs.h"
+
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 
@@ -27,6 +29,32 @@ QAction *addToolButton(QToolBar &bar, const QString &key, const QString &tip, To
 QString toolButtonKey(const QAction *action)
 {
     return action ? action->data().toString() : QString();
+}
+
+QStringList listSizingTexts()
+{
+    return {QStringLiteral(" 000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 000:00:00 "),
+            QStringLiteral("AAAAAAAA"), QStringLiteral("AVOLTAGE")};
+}
+
+QStringList listTitles()
+{
+    return {QStringLiteral("No.s"), QStringLiteral("   Date"), QStringLiteral("   Time"), QStringLiteral("Ohm"),
+            QStringLiteral("Voltage")};
+}
+
+void ListWindow::setRangeHeader(const QString &ohm, const QString &volt)
+{
+    grid().setText(0, 3, ohm);
+    grid().setText(0, 4, volt);
+}
+
+bool ListWindow::refusedWhileRecording(bool recording, Dialogs &dialogs)
+{
+    if (recording)
+        dialogs.message(this, Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
+                        QStringLiteral("Aready in recording mode, close it and try again !"));
+    return recording;
 }
 
 ListWindow::ListWindow(const QStringList &titles, const QStringList &sizingTexts, QWidget *parent)

@@ -10,6 +10,8 @@ class QToolBar;
 
 namespace ui {
 
+class Dialogs;
+
 class GridModel;
 class GridView;
 
@@ -22,6 +24,11 @@ QString toolButtonKey(const QAction *action);
 // The base of the list windows (File List, Real Time List, Data List): a tool bar of keyed
 // buttons over a five-column grid whose columns are as wide as their sizing texts in the
 // window's font, placed to the right of the main window.
+// The sizing texts of the five measurement columns: number, date, time, ohm, voltage.
+QStringList listSizingTexts();
+// The column titles of the lists the program fills itself (the real-time and logger lists).
+QStringList listTitles();
+
 class ListWindow : public QWidget
 {
     Q_OBJECT
@@ -43,6 +50,10 @@ public:
 
 protected:
     QAction *addButton(const QString &key, const QString &tip, Tool picture);
+    // The titles of the two range columns: what a saved file's header names.
+    void setRangeHeader(const QString &ohm, const QString &volt);
+    // A list cannot be saved while a recording runs; says so and gives true then.
+    bool refusedWhileRecording(bool recording, Dialogs &dialogs);
 
 private:
     GridModel *m_grid = nullptr;
