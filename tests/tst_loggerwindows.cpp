@@ -145,9 +145,9 @@ void TestLoggerWindows::downloadFillsTheBlockGrid()
     QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("46.5K")); // 520 bytes stored
 
     // A second download starts from a fresh window and an empty grid.
-    logger::MemoryWindow *first = rig.memory();
+    const QPointer<logger::MemoryWindow> first(rig.memory());
     QVERIFY(rig.download(images::block(60, 0x03, 9000)));
-    QVERIFY(rig.memory() != first);
+    QTRY_VERIFY(rig.memory() && first.isNull());
     QCOMPARE(rig.memory()->blocks().rows(), 2);
     QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("3.1K"));
     QVERIFY(rig.state.MemoryOpen);
@@ -216,8 +216,9 @@ void TestLoggerWindows::blockListingAsksTheStartTime()
 
     // The next block replaces the list; the block without records lists nothing.
     rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
+    const QPointer<logger::DataListWindow> oldList(list);
     emit rig.memory()->blockView().cellClicked(2, 0);
-    QVERIFY(rig.dataList() && rig.dataList() != list);
+    QTRY_VERIFY(rig.dataList() && oldList.isNull());
     QCOMPARE(rig.dataList()->grid().rows(), 1);
     QCOMPARE(rig.state.BlockRecords, 0.0);
 
