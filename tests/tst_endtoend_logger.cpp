@@ -45,7 +45,7 @@ struct Rig : SimPanelRig
     bool liveAgain()
     {
         state.reading.OhmText.clear();
-        return QTest::qWaitFor([this] { return !state.reading.OhmText.isEmpty(); }, 3000);
+        return QTest::qWaitFor([this] { return !state.reading.OhmText.isEmpty(); }, 10000);
     }
 };
 
@@ -84,7 +84,7 @@ void TestEndToEndLogger::downloadListSaveAndOpenBack()
     Rig rig;
     QVERIFY(rig.start());
     rig.panel->show();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 10000);
     const QByteArray answer = defaultAnswer(rig.dir.path());
     QVERIFY(answer.size() > 100);
 
@@ -157,7 +157,7 @@ void TestEndToEndLogger::awkwardMeters()
 {
     Rig rig({QStringLiteral("--fast-dump")});
     QVERIFY(rig.start());
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 10000);
 
     // 513 blocks: the first 512 are listed, then the download ends.
     QVERIFY(rig.sim.command("memory-blocks 513 1"));
@@ -196,8 +196,9 @@ void TestEndToEndLogger::awkwardMeters()
     // A silent meter: asked again and again until the window is closed.
     QVERIFY(rig.sim.command("silent"));
     rig.pressDataLogger();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.memoryLabel("LblMessage"), QStringLiteral("Waiting for the meter to answer..."), 2000);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.output().count("ignored download request") >= 3, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.memoryLabel("LblMessage"), QStringLiteral("Waiting for the meter to answer..."),
+                              10000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.output().count("ignored download request") >= 3, 10000);
     rig.memory()->close();
     QVERIFY(!rig.state.DownloadBusy);
     QVERIFY(rig.sim.command("resume"));

@@ -49,7 +49,7 @@ void TestEndToEndRecording::recordStopAndOpenBack()
 {
     Rig rig;
     QVERIFY(rig.start());
-    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 10000);
 
     rig.dialogs.inputAnswers.enqueue(QStringLiteral("1"));
     rig.button(6)->trigger(); // PC Sampling
@@ -60,7 +60,7 @@ void TestEndToEndRecording::recordStopAndOpenBack()
     rig.button(1)->trigger(); // Save As
     QCOMPARE(rig.button(1)->text(), QStringLiteral("Stop Recording"));
     QCOMPARE(rig.label("LblFileName"), QStringLiteral("cell.Dvm"));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 6, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 6, 15000);
     // What the label counts is already on disk.
     const int shown = rig.label("LblCount").toInt();
     QVERIFY(rig.lines(path).size() >= 1 + shown);
@@ -107,15 +107,15 @@ void TestEndToEndRecording::rangeChangeEndsTheRecording()
 {
     Rig rig;
     QVERIFY(rig.start());
-    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 10000);
     rig.state.SampleSeconds = 1;
     const QString path = rig.dir.filePath(QStringLiteral("range.Dvm"));
     rig.dialogs.saveAnswers.enqueue(path);
     rig.button(1)->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 2, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 2, 15000);
 
     QVERIFY(rig.sim.command("range 2"));
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.state.Recording, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.state.Recording, 15000);
     QCOMPARE(rig.button(1)->text(), QStringLiteral("Save As"));
     const QStringList lines = rig.lines(path);
     QVERIFY(lines.size() >= 3);
