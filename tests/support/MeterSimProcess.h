@@ -34,9 +34,9 @@ public:
     bool start()
     {
         m_process.start();
-        if (!m_process.waitForStarted(5000))
+        if (!m_process.waitForStarted(15000))
             return false;
-        return QTest::qWaitFor([this] { return m_output.contains("meter on "); }, 5000);
+        return QTest::qWaitFor([this] { return m_output.contains("meter on "); }, 15000);
     }
 
     // Sends one command and waits for its acknowledgement.
@@ -45,7 +45,7 @@ public:
         const qsizetype acksBefore = m_output.count("\nok ") + (m_output.startsWith("ok ") ? 1 : 0);
         m_process.write(line + '\n');
         return QTest::qWaitFor(
-            [&] { return m_output.count("\nok ") + (m_output.startsWith("ok ") ? 1 : 0) > acksBefore; }, 5000);
+            [&] { return m_output.count("\nok ") + (m_output.startsWith("ok ") ? 1 : 0) > acksBefore; }, 15000);
     }
 
     QString linkPath() const { return m_link; }
