@@ -6,6 +6,7 @@
 #include "plot/PlotMath.h"
 #include "plot/PlotRangeWindow.h"
 #include "plot/PlotWindow.h"
+#include "printing/Printing.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"
@@ -13,8 +14,11 @@
 #include "ui/fakes/ScriptedDialogs.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
@@ -402,6 +406,24 @@ void TestPlot::fileListPlotThroughTheToolBar()
     QCOMPARE(drawn->scale.valTop, QStringLiteral("200"));
     QCOMPARE(drawn->ohmCurve.size(), 8);
     QCOMPARE(drawn->ohmCurve.first(), QPointF(1000, 4000 - 103 * 3000.0 / 200));
+
+    // Print: the document is named for the window, but without the "/" of its title,
+    // which the print dialog would take for a folder of the PDF it offers to write.
+    const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
+    QString documentName;
+    dialogs.printAnswers.enqueue(true);
+    dialogs.onPrintSetup = [&](QPrinter &printer) {
+        documentName = printer.docName();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    };
+    QSignalSpy printed(&panel.printing(), &printing::Printing::finished);
+    window->buttonClick(QStringLiteral("Print"));
+    QVERIFY(printed.count() == 1 || printed.wait(15000));
+    QVERIFY(printed.at(0).at(0).toBool());
+    QCOMPARE(documentName, QStringLiteral("Plot Data-File"));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    QCOMPARE(dialogs.messages.size(), 1);
 
     // With the File List closed there is nothing to redraw: said, not a blank window.
     window->buttonClick(QStringLiteral("Limit"));

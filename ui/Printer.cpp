@@ -186,10 +186,23 @@ private:
     PageInk m_ink;
 };
 
+// The print dialog offers "<document name>.pdf" in the home folder when printing to a
+// file, so the name must not carry a folder separator: "Plot Data/File" would point into
+// a "Plot Data" folder that does not exist. Characters no file system takes become "-".
+QString fileSafeDocumentName(const QString &documentName)
+{
+    QString name = documentName;
+    for (QChar &c : name) {
+        if (c < QLatin1Char(' ') || QStringView(u"/\\:*?\"<>|").contains(c))
+            c = QLatin1Char('-');
+    }
+    return name.trimmed();
+}
+
 std::unique_ptr<QPrinter> newPrinter(const QString &documentName)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setDocName(documentName);
+    printer->setDocName(fileSafeDocumentName(documentName));
     // Small margins, as a printer's own unprintable edge: the ruled tables are laid out
     // for nearly the whole height of an A4 sheet.
     printer->setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
