@@ -53,9 +53,16 @@ double roundHalfEven(double value)
 
 namespace {
 
-// "yyyy/MM/dd HH:mm:ss" read by position: the sample step runs this every second, and
-// Qt's format-string parser costs more than the rest of the step together.
-std::optional<QDateTime> readClock(const QString &clock)
+// "yyyy/MM/dd HH:mm:ss" read and written by position: the sample step runs this every
+// second, and Qt's format parser or QDateTime with its zone machinery cost more than the
+// rest of the step together.
+struct Clock
+{
+    QDate date;
+    qint64 secondOfDay = 0;
+};
+
+std::optional<Clock> readClock(const QString &clock)
 {
     if (clock.size() != 19 || clock[4] != u'/' || clock[7] != u'/' || clock[10] != u' ' || clock[13] != u':'
         || clock[16] != u':')
@@ -74,30 +81,52 @@ std::optional<QDateTime> readClock(const QString &clock)
     const int h = field(11, 2), m = field(14, 2), sec = field(17, 2);
     if (!date.isValid() || !QTime::isValid(h, m, sec))
         return std::nullopt;
-    return QDateTime(date, QTime(h, m, sec), Qt::UTC);
+    return Clock{date, h * 3600 + m * 60 + sec};
+}
+
+void putDigits(QChar *at, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        at[i] = QChar(u'0' + value % 10);
 }
 
 } // namespace
 
 QString addSeconds(const QString &clock, qint64 seconds)
 {
-    const std::optional<QDateTime> time = readClock(clock);
+    const std::optional<Clock> time = readClock(clock);
     if (!time)
         return clock;
-    const QDateTime later = time->addSecs(seconds);
-    const QDate d = later.date();
-    const QTime t = later.time();
-    const auto two = [](int v) { return QString::number(v).rightJustified(2, u'0'); };
-    return QString::number(d.year()).rightJustified(4, u'0') + u'/' + two(d.month()) + u'/' + two(d.day()) + u' '
-        + two(t.hour()) + u':' + two(t.minute()) + u':' + two(t.second());
+    constexpr qint64 Day = 86400;
+    const qint64 total = time->secondOfDay + seconds;
+    qint64 days = total / Day;
+    qint64 second = total % Day;
+    if (second < 0) {
+        second += Day;
+        --days;
+    }
+    const QDate d = time->date.addDays(days);
+    if (!d.isValid() || d.year() < 0 || d.year() > 9999)
+        return clock;
+    const int h = static_cast<int>(second / 3600), m = static_cast<int>(second / 60 % 60),
+              sec = static_cast<int>(second % 60);
+    QString later = clock; // the separators stay where they are
+    QChar *out = later.data();
+    putDigits(out, d.year(), 4);
+    putDigits(out + 5, d.month(), 2);
+    putDigits(out + 8, d.day(), 2);
+    putDigits(out + 11, h, 2);
+    putDigits(out + 14, m, 2);
+    putDigits(out + 17, sec, 2);
+    return later;
 }
 
-QString clockDate(const QString &clock)
+QStringView clockDate(QStringView clock)
 {
     return clock.left(10);
 }
 
-QString clockTime(const QString &clock)
+QStringView clockTime(QStringView clock)
 {
     return clock.mid(11, 8);
 }

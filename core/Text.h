@@ -21,8 +21,8 @@ inline constexpr QLatin1String ClockFormat{"yyyy/MM/dd HH:mm:ss"};
 // The clock `seconds` later (or earlier), with calendar arithmetic and no time zone: a
 // step never skips or repeats an hour. An unreadable clock stays as it is.
 QString addSeconds(const QString &clock, qint64 seconds);
-// The date ("yyyy/mm/dd") and the time ("hh:nn:ss") of a clock text.
-QString clockDate(const QString &clock);
-QString clockTime(const QString &clock);
+// The date ("yyyy/mm/dd") and the time ("hh:nn:ss") of a clock text, as views into it.
+QStringView clockDate(QStringView clock);
+QStringView clockTime(QStringView clock);
 
 } // namespace core

@@ -22,8 +22,12 @@ QString recorderHeader(const core::Reading &reading)
 
 QString sampleText(const QString &sampleClock, const core::Reading &reading)
 {
-    return core::clockDate(sampleClock) + Tab + core::clockTime(sampleClock) + Tab + reading.OhmText + Tab
-        + reading.VoltText;
+    // Built in one buffer: the sample step makes one of these every step.
+    QString text;
+    text.reserve(sampleClock.size() + reading.OhmText.size() + reading.VoltText.size() + 3);
+    text.append(core::clockDate(sampleClock)).append(Tab).append(core::clockTime(sampleClock));
+    text.append(Tab).append(reading.OhmText).append(Tab).append(reading.VoltText);
+    return text;
 }
 
 QString dataLine(int number, const QString &sampleText)

@@ -76,6 +76,7 @@ void TestText::addSeconds_data()
     QTest::newRow("no such date stays") << "2023/02/29 10:00:00" << qint64(5) << "2023/02/29 10:00:00";
     QTest::newRow("no such time stays") << "2023/02/28 24:00:00" << qint64(5) << "2023/02/28 24:00:00";
     QTest::newRow("letters in a field stay") << "2023/0a/28 10:00:00" << qint64(5) << "2023/0a/28 10:00:00";
+    QTest::newRow("back across a leap day") << "2024/03/01 00:00:01" << qint64(-2) << "2024/02/29 23:59:59";
     QTest::newRow("a long interval") << "2026/12/07 09:30:00" << qint64(86400 * 400) << "2028/01/11 09:30:00";
 }
 
