@@ -13,6 +13,12 @@
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const auto status = panel::answerWithoutWindows(arguments, QStringLiteral(DORVEL_VERSION)))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorvel"));
     QApplication::setApplicationVersion(QStringLiteral(DORVEL_VERSION));

@@ -62,6 +62,26 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &versio
     return line;
 }
 
+namespace {
+
+class NoPorts final : public ui::PortEnumerator
+{
+public:
+    QList<ui::SerialPortDescription> ports() const override { return {}; }
+};
+
+} // namespace
+
+std::optional<int> answerWithoutWindows(const QStringList &arguments, const QString &version)
+{
+    const NoPorts none;
+    const CommandLine line = parseCommandLine(arguments, version, none);
+    if (!line.exitNow || !line.errors.isEmpty())
+        return std::nullopt;
+    QTextStream(stdout) << line.output;
+    return *line.exitNow;
+}
+
 int RunDorvel(const QStringList &arguments, StartServices services)
 {
     const CommandLine line = parseCommandLine(arguments, QCoreApplication::applicationVersion(), services.ports);

@@ -39,6 +39,12 @@ struct CommandLine
 CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
                              const ui::PortEnumerator &present);
 
+// --help and --version answered before the window system is asked for, so that they work
+// in a terminal without a display. Returns the exit status when the program is to end. A
+// line this cannot read is left to the full start, where Qt has taken out its own options
+// (-platform, -style, ...).
+std::optional<int> answerWithoutWindows(const QStringList &arguments, const QString &version);
+
 // The Port window first, then the main window on the chosen port, until the main window
 // closes. Returns the program's exit status: 1 when the chosen port could not be opened.
 // arguments are the program's, its own name first.
