@@ -20,11 +20,8 @@ class TestFileFormat : public QObject
 {
     Q_OBJECT
 private slots:
-    void filterIsTheClassicOne();
     void recorderHeaderNamesTheRanges_data();
     void recorderHeaderNamesTheRanges();
-    void sampleAndDataLines_data();
-    void sampleAndDataLines();
     void headerRangesInSearchOrder_data();
     void headerRangesInSearchOrder();
     void splitLines_data();
@@ -33,11 +30,6 @@ private slots:
     void longLineWithoutLineEnd();
     void encodeLineIsSingleByte();
 };
-
-void TestFileFormat::filterIsTheClassicOne()
-{
-    QCOMPARE(QString(files::FileFilter), QStringLiteral("Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|"));
-}
 
 void TestFileFormat::recorderHeaderNamesTheRanges_data()
 {
@@ -58,34 +50,6 @@ void TestFileFormat::recorderHeaderNamesTheRanges()
     QFETCH(int, voltFullScale);
     QFETCH(QString, header);
     QCOMPARE(files::recorderHeader(rangeOf(ohmFullScale, milli, voltFullScale)), header);
-}
-
-void TestFileFormat::sampleAndDataLines_data()
-{
-    QTest::addColumn<QString>("clock");
-    QTest::addColumn<QString>("ohm");
-    QTest::addColumn<QString>("volt");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("first") << "2024/03/05 09:07:03" << "12.34" << "3.700" << 1
-                           << "1\t2024/03/05\t09:07:03\t12.34\t3.700";
-    QTest::newRow("overload, negative") << "2024/12/31 23:59:59" << "OL" << "-OL" << 69998
-                                        << "69998\t2024/12/31\t23:59:59\tOL\t-OL";
-    QTest::newRow("no reading") << "2025/01/01 00:00:00" << "----" << "-0.012" << 10
-                                << "10\t2025/01/01\t00:00:00\t----\t-0.012";
-}
-
-void TestFileFormat::sampleAndDataLines()
-{
-    QFETCH(QString, clock);
-    QFETCH(QString, ohm);
-    QFETCH(QString, volt);
-    QFETCH(int, number);
-    QFETCH(QString, line);
-    core::Reading r;
-    r.OhmText = ohm;
-    r.VoltText = volt;
-    QCOMPARE(files::dataLine(number, files::sampleText(clock, r)), line);
 }
 
 void TestFileFormat::headerRangesInSearchOrder_data()

@@ -85,58 +85,63 @@ class TestLivePoll : public QObject
 {
     Q_OBJECT
 private slots:
-    void streamingMeterIsShown();
-    void switchedOffMeterComesBack();
+    void streamShownAndSilenceLosesTheLink_data();
+    void streamShownAndSilenceLosesTheLink();
     void badFramesAreDropped_data();
     void badFramesAreDropped();
     void aWaitingTickIsNotRestarted();
     void brokenDeviceIsReopenedWithoutFlood();
     void portThatCannotOpenEndsTheProgram();
-    void devicePathNamesTheLink();
     void rangeChangeRestartsRunningViews();
     void pauseLeavesThePortAlone();
     void fiveAttemptsThenTheLinkIsLost_data();
     void fiveAttemptsThenTheLinkIsLost();
 };
 
-void TestLivePoll::streamingMeterIsShown()
+void TestLivePoll::streamShownAndSilenceLosesTheLink_data()
 {
+    QTest::addColumn<QString>("path"); // the device path chosen, if any
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("linked"); // the link label once the port is open
+    QTest::addColumn<QString>("back");   // and once a byte ends a silence
+    QTest::newRow("numbered port") << "" << "/dev/ttyS2" << "Com3" << "COM3";
+    QTest::newRow("device path") << "/dev/ttyUSB0" << "/dev/ttyUSB0" << "Com ttyUSB0" << "COM ttyUSB0";
+}
+
+void TestLivePoll::streamShownAndSilenceLosesTheLink()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, back);
     Rig rig;
+    rig.state.ComPortPath = path;
+    if (!path.isEmpty())
+        rig.port.openResults.insert(path, ui::SerialPort::OpenResult::Opened);
     QVERIFY(rig.panel.load());
-    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com3"));
+    QTEST(rig.port.portName(), "device");
+    QTEST(rig.label("LblCom"), "linked");
     QCOMPARE(rig.panel.windowTitle(), QStringLiteral("Dorvel   V10.05"));
     QCOMPARE(rig.state.SampleSeconds, 2);
     QCOMPARE(rig.state.SampleClock, QStringLiteral("2024/03/05 14:07:09"));
     QVERIFY(rig.label("ValOhm").isEmpty());
-
-    Meter meter(rig.port, frame(2500, 3700, 3), 10);
-    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
-    QCOMPARE(rig.label("ValVoltage"), QStringLiteral("3.700"));
-    QVERIFY(rig.milliShown());
-
-    meter.bytes = frame(1500, 1500, 1 | 4);
-    QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("1.500"));
-    QCOMPARE(rig.label("ValVoltage"), QStringLiteral("15.00"));
-    QVERIFY(!rig.milliShown());
-    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com3"));
-}
-
-void TestLivePoll::switchedOffMeterComesBack()
-{
-    Rig rig;
-    QVERIFY(rig.panel.load());
     {
-        Meter meter(rig.port, frame(1234, 1234, 3), 10);
-        QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("12.34"));
+        Meter meter(rig.port, frame(2500, 3700, 3), 10);
+        QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+        QCOMPARE(rig.label("ValVoltage"), QStringLiteral("3.700"));
+        QVERIFY(rig.milliShown());
+        meter.bytes = frame(1500, 1500, 1 | 4);
+        QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("1.500"));
+        QCOMPARE(rig.label("ValVoltage"), QStringLiteral("15.00"));
+        QVERIFY(!rig.milliShown());
+        QTEST(rig.label("LblCom"), "linked");
     }
     // Five empty waits of 100 ms: the link is lost, the reading stays.
     QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 2000);
-    QCOMPARE(rig.label("ValOhm"), QStringLiteral("12.34"));
+    QCOMPARE(rig.label("ValOhm"), QStringLiteral("1.500"));
     QCOMPARE(rig.panel.poll().phase(), meter::LivePoll::Phase::NoData);
 
     // One byte ends the silence; the next tick reads a frame.
     rig.port.feed(QByteArray(1, '\x55'));
-    QCOMPARE(rig.label("LblCom"), QStringLiteral("COM3"));
+    QCOMPARE(rig.label("LblCom"), back);
     QCOMPARE(rig.port.bytesAvailable(), 0);
     Meter meter(rig.port, frame(999, 999, 2), 10);
     QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("99.9"));
@@ -223,19 +228,6 @@ void TestLivePoll::portThatCannotOpenEndsTheProgram()
     never.port.openResults.insert(QStringLiteral("/dev/ttyS-1"), ui::SerialPort::OpenResult::Opened);
     QVERIFY(!never.panel.load());
     QCOMPARE(never.dialogs.messages.size(), 1);
-}
-
-void TestLivePoll::devicePathNamesTheLink()
-{
-    Rig rig;
-    rig.state.ComPortPath = QStringLiteral("/dev/ttyUSB0");
-    rig.port.openResults.insert(QStringLiteral("/dev/ttyUSB0"), ui::SerialPort::OpenResult::Opened);
-    QVERIFY(rig.panel.load());
-    QCOMPARE(rig.port.portName(), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(rig.label("LblCom"), QStringLiteral("Com ttyUSB0"));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 2000);
-    rig.port.feed("x");
-    QCOMPARE(rig.label("LblCom"), QStringLiteral("COM ttyUSB0"));
 }
 
 void TestLivePoll::rangeChangeRestartsRunningViews()

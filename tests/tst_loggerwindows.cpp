@@ -60,6 +60,12 @@ struct Rig
         port.feed(images::answer(memory));
         return QTest::qWaitFor([this] { return !state.DownloadBusy; }, 3000);
     }
+    // Clicks a row of the block grid and answers the start time with `start`.
+    void listBlock(int row, const std::optional<QString> &start = QStringLiteral("2010/05/06 12:34:56"))
+    {
+        dialogs.inputAnswers.enqueue(start);
+        emit memory()->blockView().cellClicked(row, 0);
+    }
 };
 
 QStringList rowOf(const ui::GridModel &grid, int r)
@@ -84,8 +90,7 @@ class TestLoggerWindows : public QObject
 {
     Q_OBJECT
 private slots:
-    void dataLoggerOpensBesideAndLoads();
-    void downloadFillsTheBlockGrid();
+    void dataLoggerOpensBesideAndFillsTheBlockGrid();
     void pressWhileBusyAndCloseWhileRunning();
     void blockListingAsksTheStartTime();
     void blockListingEndsQuietly();
@@ -93,46 +98,25 @@ private slots:
     void dataListPlots();
 };
 
-void TestLoggerWindows::dataLoggerOpensBesideAndLoads()
+void TestLoggerWindows::dataLoggerOpensBesideAndFillsTheBlockGrid()
 {
     Rig rig;
     rig.press();
     logger::MemoryWindow *memory = rig.memory();
     QVERIFY(memory && memory->isVisible());
-    QCOMPARE(memory->objectName(), QStringLiteral("Memory"));
     QCOMPARE(memory->windowTitle(), QStringLiteral("Data Logger"));
     QCOMPARE(memory->pos(), QPoint(rig.panel->frameGeometry().right() + 1, rig.panel->frameGeometry().top()));
     QVERIFY(rig.state.MemoryOpen);
-    QCOMPARE(rig.memoryLabel("SSPanel1"), QStringLiteral("Memory Size"));
     QCOMPARE(rig.memoryLabel("LblSize"), QStringLiteral("48.0 K"));
-    QCOMPARE(rig.memoryLabel("SSPanel2"), QStringLiteral("Remained"));
     QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("48.0 K"));
     QCOMPARE(rowOf(memory->blocks(), 0), QStringList({"No.s", "Ohm Range", "V Range", "Sampling", "Records"}));
     QCOMPARE(memory->blocks().rows(), 1);
     QCOMPARE(rowOf(memory->limits(), 0),
              QStringList({"No", "(m)Ohm High", "(m)Ohm Low", "m/Ohm", "Voltage"}));
     QCOMPARE(memory->limits().rows(), 1);
-    // Each block column as wide as its sizing text; the wider text gives the wider column.
-    const ui::GridView &view = memory->blockView();
-    QCOMPARE(view.objectName(), QStringLiteral("GridSet"));
-    QVERIFY(view.columnWidth(1) > view.columnWidth(0));
-    QVERIFY(view.columnWidth(1) > view.columnWidth(2));
-    QVERIFY(view.columnWidth(3) > view.columnWidth(0));
     auto *compare = memory->findChild<QPushButton *>(QStringLiteral("CmdCompare"));
     QVERIFY(compare && compare->isVisible() && !compare->isEnabled());
-    QCOMPARE(compare->text(), QStringLiteral("Compare"));
 
-    memory->close();
-    QVERIFY(!rig.state.MemoryOpen);
-}
-
-void TestLoggerWindows::downloadFillsTheBlockGrid()
-{
-    Rig rig;
-    rig.press();
-    QCOMPARE(rig.port.written, QByteArray("U"));
-    QVERIFY(rig.state.DownloadBusy);
-    QVERIFY(rig.panel->poll().isPaused());
     rig.port.feed(images::answer(twoBlocksAndAnEmptyOne()));
     QTRY_VERIFY(!rig.state.DownloadBusy);
     QVERIFY(rig.panel->poll().isEnabled());
@@ -157,6 +141,8 @@ void TestLoggerWindows::downloadFillsTheBlockGrid()
     QCOMPARE(rig.memory()->blocks().rows(), 1);
     QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("48.0 K"));
     QVERIFY(rig.panel->poll().isEnabled());
+    rig.memory()->close();
+    QVERIFY(!rig.state.MemoryOpen);
 }
 
 void TestLoggerWindows::pressWhileBusyAndCloseWhileRunning()
@@ -187,7 +173,7 @@ void TestLoggerWindows::blockListingAsksTheStartTime()
     QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
     rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010-05-06 12:34:56"));
     rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
-    emit rig.memory()->blockView().cellClicked(1, 2);
+    emit rig.memory()->blockView().cellClicked(1, 2); // any column of the row
 
     QCOMPARE(rig.dialogs.inputPrompts.size(), 2);
     QCOMPARE(rig.dialogs.inputPrompts.at(0),
@@ -196,14 +182,12 @@ void TestLoggerWindows::blockListingAsksTheStartTime()
     QCOMPARE(rig.dialogs.messages.at(0).text, QStringLiteral("Invalid, comply with the data format properly\r\n"));
     logger::DataListWindow *list = rig.dataList();
     QVERIFY(list && list->isVisible());
-    QCOMPARE(list->objectName(), QStringLiteral("DataList"));
     QCOMPARE(list->windowTitle(), QStringLiteral("Data List"));
     QCOMPARE(list->pos().x(), rig.panel->frameGeometry().right() + 1);
     const ui::GridModel &grid = list->grid();
     QCOMPARE(rowOf(grid, 0), QStringList({"No.s", "   Date", "   Time", "Ohm", "Voltage"}));
     QCOMPARE(grid.rows(), 100);
     QCOMPARE(rowOf(grid, 1), QStringList({"1", "2010/05/06", "12:34:56", "12.34", "3.700"}));
-    QCOMPARE(rowOf(grid, 2), QStringList({"2", "2010/05/06", "12:35:56", "12.35", "3.699"}));
     QCOMPARE(rowOf(grid, 99), QStringList({"99", "2010/05/06", "14:12:56", "13.32", "3.602"}));
     QCOMPARE(rig.state.BlockNo, 1.0);
     QCOMPARE(rig.state.BlockRecords, 99.0);
@@ -215,15 +199,13 @@ void TestLoggerWindows::blockListingAsksTheStartTime()
     QVERIFY(rig.state.reading.OhmText.isEmpty());
 
     // The next block replaces the list; the block without records lists nothing.
-    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
     const QPointer<logger::DataListWindow> oldList(list);
-    emit rig.memory()->blockView().cellClicked(2, 0);
+    rig.listBlock(2);
     QTRY_VERIFY(rig.dataList() && oldList.isNull());
     QCOMPARE(rig.dataList()->grid().rows(), 1);
     QCOMPARE(rig.state.BlockRecords, 0.0);
 
-    rig.dialogs.inputAnswers.enqueue(QStringLiteral("9/5/1 8:07:06"));
-    emit rig.memory()->blockView().cellClicked(3, 0);
+    rig.listBlock(3, QStringLiteral("9/5/1 8:07:06"));
     QCOMPARE(rowOf(rig.dataList()->grid(), 2), QStringList({"2", "2009/05/01", "08:11:21", "123.5", "36.99"}));
     QCOMPARE(rig.state.BlockOhmRangeText, QStringLiteral("400m Ohm"));
 }
@@ -232,20 +214,16 @@ void TestLoggerWindows::blockListingEndsQuietly()
 {
     Rig rig;
     QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
-    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
-    emit rig.memory()->blockView().cellClicked(1, 0);
+    rig.listBlock(1);
     QVERIFY(rig.dataList());
 
     // Cancel: the open list is closed first, nothing is listed, the poll runs.
-    rig.dialogs.inputAnswers.enqueue(std::nullopt);
-    emit rig.memory()->blockView().cellClicked(1, 0);
+    rig.listBlock(1, std::nullopt);
     QVERIFY(!rig.dataList());
     QVERIFY(rig.panel->poll().isEnabled());
     // An empty answer likewise; an invalid date ends without a message.
-    rig.dialogs.inputAnswers.enqueue(QString());
-    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/02/30 12:00:00"));
-    emit rig.memory()->blockView().cellClicked(1, 0);
-    emit rig.memory()->blockView().cellClicked(1, 0);
+    rig.listBlock(1, QString());
+    rig.listBlock(1, QStringLiteral("2010/02/30 12:00:00"));
     QVERIFY(!rig.dataList());
     // The header row names no block: no dialog at all.
     const int asked = int(rig.dialogs.inputPrompts.size());
@@ -259,13 +237,9 @@ void TestLoggerWindows::dataListSavesUnderTheBlockRanges()
 {
     Rig rig;
     QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
-    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
-    emit rig.memory()->blockView().cellClicked(1, 0);
+    rig.listBlock(1);
     logger::DataListWindow *list = rig.dataList();
     QVERIFY(list);
-    QCOMPARE(list->button(QStringLiteral("Save"))->toolTip(), QStringLiteral("Save As"));
-    QCOMPARE(list->button(QStringLiteral("Plot"))->toolTip(), QStringLiteral("Plot"));
-    QCOMPARE(list->button(QStringLiteral("Print"))->toolTip(), QStringLiteral("Print"));
 
     rig.state.Recording = true;
     list->buttonClick(QStringLiteral("Save"));
@@ -300,8 +274,7 @@ void TestLoggerWindows::dataListPlots()
 {
     Rig rig;
     QVERIFY(rig.download(twoBlocksAndAnEmptyOne()));
-    rig.dialogs.inputAnswers.enqueue(QStringLiteral("2010/05/06 12:34:56"));
-    emit rig.memory()->blockView().cellClicked(3, 0);
+    rig.listBlock(3);
     rig.dataList()->buttonClick(QStringLiteral("Plot"));
     QVERIFY(rig.panel->views().window<Role::ListPlot2>());
     QVERIFY(rig.state.PlotFromLogger && !rig.state.PlotFromFile);

@@ -16,7 +16,6 @@ private slots:
     void statusFields();
     void pointsComeFromTheLastDecodedStatus();
     void recordDecodesInOrder();
-    void emptyBeforeFirstReading();
 };
 
 void TestReading::ohm_data()
@@ -141,15 +140,6 @@ void TestReading::recordDecodesInOrder()
     QCOMPARE(r.VoltText, QStringLiteral("15.00"));
     QCOMPARE(core::ohmRangeLabel(r), QStringLiteral("4Ohm"));
     QCOMPARE(core::voltRangeLabel(r), QStringLiteral("40Voltage"));
-}
-
-void TestReading::emptyBeforeFirstReading()
-{
-    const Reading r;
-    QVERIFY(r.OhmText.isEmpty());
-    QVERIFY(r.VoltText.isEmpty());
-    QCOMPARE(int(r.RangeCode), 0);
-    QVERIFY(!r.OhmInMilli);
 }
 
 QTEST_GUILESS_MAIN(TestReading)

@@ -87,9 +87,8 @@ class TestRecorder : public QObject
 {
     Q_OBJECT
 private slots:
-    void everySecond();
-    void intervalSpacesStampsExactly();
-    void longestIntervalDoesNotOverflow();
+    void linesAreTheIntervalApart_data();
+    void linesAreTheIntervalApart();
     void stopsAt69999();
     void stopsOnRangeChange();
     void userStopKeepsEveryLine();
@@ -104,48 +103,42 @@ private slots:
     void replacedFileStopsTheRecording();
 };
 
-void TestRecorder::everySecond()
+void TestRecorder::linesAreTheIntervalApart_data()
 {
-    Rig rig;
-    rig.state.SampleSeconds = 1;
-    QVERIFY(rig.start());
-    QVERIFY(rig.state.Recording);
-    rig.ticks(3);
-    QCOMPARE(rig.lines(), QStringList({"No.s\tDate\tTime\t40mOhm\t4Voltage",
-                                       "1\t2024/03/05\t14:07:11\t25.00\t3.700",
-                                       "2\t2024/03/05\t14:07:12\t25.00\t3.700"}));
-    QCOMPARE(rig.host.count, QStringLiteral("2"));
-    QCOMPARE(rig.host.rec, QStringLiteral("Rec"));
-    QCOMPARE(rig.state.RecordCount, 3);
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QString>("clock");
+    QTest::addColumn<QStringList>("lines"); // after the header, one interval apart
+    QTest::newRow("every second") << 1 << "2024/03/05 14:07:09"
+                                  << QStringList{"1\t2024/03/05\t14:07:11\t25.00\t3.700",
+                                                 "2\t2024/03/05\t14:07:12\t25.00\t3.700"};
+    QTest::newRow("3 s into the new year") << 3 << "2024/12/31 23:59:55"
+                                           << QStringList{"1\t2025/01/01\t00:00:01\t25.00\t3.700",
+                                                          "2\t2025/01/01\t00:00:04\t25.00\t3.700",
+                                                          "3\t2025/01/01\t00:00:07\t25.00\t3.700"};
+    QTest::newRow("the longest does not overflow") << 86400 << "2024/03/05 14:07:09"
+                                                   << QStringList{"1\t2024/03/07\t14:07:09\t25.00\t3.700",
+                                                                  "2\t2024/03/08\t14:07:09\t25.00\t3.700"};
 }
 
-void TestRecorder::intervalSpacesStampsExactly()
+void TestRecorder::linesAreTheIntervalApart()
 {
+    QFETCH(int, interval);
+    QFETCH(QString, clock);
+    QFETCH(QStringList, lines);
     Rig rig;
-    rig.state.SampleSeconds = 3;
-    rig.state.SampleClock = QStringLiteral("2024/12/31 23:59:55");
+    rig.state.SampleSeconds = interval;
+    rig.state.SampleClock = clock;
     QVERIFY(rig.start());
-    rig.ticks(1 + 3 * 3);
-    QCOMPARE(rig.lines(), QStringList({"No.s\tDate\tTime\t40mOhm\t4Voltage",
-                                       "1\t2025/01/01\t00:00:01\t25.00\t3.700",
-                                       "2\t2025/01/01\t00:00:04\t25.00\t3.700",
-                                       "3\t2025/01/01\t00:00:07\t25.00\t3.700"}));
+    QVERIFY(rig.state.Recording);
+    rig.ticks(1 + interval * int(lines.size()));
+    QCOMPARE(rig.lines(), QStringList{"No.s\tDate\tTime\t40mOhm\t4Voltage"} + lines);
+    QCOMPARE(rig.host.count, QString::number(lines.size()));
+    QCOMPARE(rig.host.rec, QStringLiteral("Rec"));
+    QCOMPARE(rig.state.RecordCount, int(lines.size()) + 1);
     // A new interval entered: the next tick samples at once.
     rig.state.SampleTick = 0;
     rig.ticks(1);
-    QCOMPARE(rig.lines().size(), 5);
-}
-
-void TestRecorder::longestIntervalDoesNotOverflow()
-{
-    Rig rig;
-    rig.state.SampleSeconds = 86400;
-    QVERIFY(rig.start());
-    rig.ticks(1 + 2 * 86400);
-    QCOMPARE(rig.lines(), QStringList({"No.s\tDate\tTime\t40mOhm\t4Voltage",
-                                       "1\t2024/03/07\t14:07:09\t25.00\t3.700",
-                                       "2\t2024/03/08\t14:07:09\t25.00\t3.700"}));
-    QCOMPARE(rig.state.SampleTick, 1);
+    QCOMPARE(rig.lines().size(), lines.size() + 2);
 }
 
 void TestRecorder::stopsAt69999()

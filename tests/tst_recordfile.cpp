@@ -21,12 +21,10 @@ class TestRecordFile : public QObject
     Q_OBJECT
 private slots:
     void linesEndInCrLfAndAreOnDiskAtOnce();
-    void openReplacesAnExistingFile();
     void openFailureNamesTheReason_data();
     void openFailureNamesTheReason();
     void fullDeviceFailsTheLineAndCloses();
     void partlyWrittenLineIsTakenBack();
-    void appendWithoutOpenFails();
 };
 
 void TestRecordFile::linesEndInCrLfAndAreOnDiskAtOnce()
@@ -49,23 +47,6 @@ void TestRecordFile::linesEndInCrLfAndAreOnDiskAtOnce()
     file.close();
 }
 
-void TestRecordFile::openReplacesAnExistingFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("rec.Dvm"));
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(5000, 'o'));
-    }
-    files::RecordFile file;
-    QString error;
-    QVERIFY(file.open(path, &error));
-    QCOMPARE(contents(path), QByteArray());
-    QVERIFY(file.appendLine(QStringLiteral("x"), &error));
-    QCOMPARE(contents(path), QByteArray("x\r\n"));
-}
-
 void TestRecordFile::openFailureNamesTheReason_data()
 {
     QTest::addColumn<QString>("where");
@@ -86,7 +67,10 @@ void TestRecordFile::openFailureNamesTheReason()
     QVERIFY(!file.open(where.isEmpty() ? QString() : dir.filePath(where), &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!file.isOpen());
+    // Nor can a line be added to the file that did not open.
+    error.clear();
     QVERIFY(!file.appendLine(QStringLiteral("x"), &error));
+    QVERIFY(!error.isEmpty());
 }
 
 void TestRecordFile::fullDeviceFailsTheLineAndCloses()
@@ -121,14 +105,6 @@ void TestRecordFile::partlyWrittenLineIsTakenBack()
     QVERIFY(!file.isOpen());
     const QByteArray expected = (line.toLatin1() + "\r\n").repeated(3);
     QCOMPARE(contents(path), expected);
-}
-
-void TestRecordFile::appendWithoutOpenFails()
-{
-    files::RecordFile file;
-    QString error;
-    QVERIFY(!file.appendLine(QStringLiteral("x"), &error));
-    QVERIFY(!error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRecordFile)
