@@ -205,13 +205,11 @@ void TestGridFile::writerNeedsNoWindow()
 {
     ui::GridModel grid(2);
     grid.setHeader({"a", "b"});
-    for (int n = 1; n <= 2500; ++n)
-        grid.addRow(QStringLiteral("%1\tx").arg(n));
+    grid.addRow(QStringLiteral("1\tx"));
     QBuffer buffer;
     QVERIFY(buffer.open(QIODevice::WriteOnly));
     QVERIFY(files::writeGrid(grid, buffer));
-    QVERIFY(buffer.data().startsWith("a\tb\t\r\n1\tx\t\r\n"));
-    QVERIFY(buffer.data().endsWith("2500\tx\t\r\n"));
+    QCOMPARE(buffer.data(), QByteArray("a\tb\t\r\n1\tx\t\r\n"));
     // A device that takes nothing is a failure, not a short file reported as written.
     QBuffer closed;
     QVERIFY(closed.open(QIODevice::ReadOnly));
