@@ -1,18 +1,11 @@
-#include "core/AppState.h"
 #include "panel/CommandBar.h"
-#include "panel/Panel.h"
 #include "panel/PopupPanels.h"
-#include "ui/fakes/FakeClock.h"
-#include "ui/fakes/FakeSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
+#include "support/FakePanelRig.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
@@ -20,27 +13,10 @@ using Icon = ui::Dialogs::Icon;
 
 namespace {
 
-struct Rig
+struct Rig : FakePanelRig
 {
-    QTemporaryDir dir;
-    core::AppState state;
-    ui::FakeSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::FakeClock clock;
-    std::unique_ptr<panel::Panel> panel;
-
-    Rig()
-    {
-        state.ComPortNumber = 1;
-        port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
-        panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path(), dir.filePath("share")});
-        panel->load();
-    }
+    Rig() { panel->load(); }
     panel::CommandBar &bar() { return panel->commands(); }
-    QLabel *label(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name)); }
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
     // Writes a file under the rig's folder, making the folders it needs.
     bool write(const char *name, const QByteArray &bytes = {})
     {
@@ -152,20 +128,20 @@ void TestCommandBar::saveStartsAndStopsARecording()
     QCOMPARE(rig.dialogs.filters, QStringList({"Dorvel (*.Dvm)|*.Dvm|All Files (*.*)|*.*|"}));
     QVERIFY(rig.state.Recording);
     QCOMPARE(int(rig.state.RecordRangeCode), 2);
-    QVERIFY(!rig.label("LblRec")->isHidden());
+    QVERIFY(!rig.labelWidget("LblRec")->isHidden());
     QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Stop Recording (Ctrl+S)"));
 
     rig.state.SampleSeconds = 1;
     rig.panel->recorder().tick(); // header
     rig.panel->recorder().tick(); // line 1
-    QCOMPARE(rig.label("LblCount")->text(), QStringLiteral("1"));
+    QCOMPARE(rig.label("LblCount"), QStringLiteral("1"));
 
     rig.bar().click(QStringLiteral("Save"));
     QVERIFY(!rig.state.Recording);
     QVERIFY(!rig.state.SaveChosen);
     QCOMPARE(rig.state.RecordCount, 0);
-    QVERIFY(rig.label("LblRec")->isHidden());
-    QVERIFY(rig.label("LblCount")->text().isEmpty());
+    QVERIFY(rig.labelWidget("LblRec")->isHidden());
+    QVERIFY(rig.label("LblCount").isEmpty());
     QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Save As (Ctrl+S)"));
     QFile f(rig.path("cell.Dvm"));
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -187,7 +163,7 @@ void TestCommandBar::cancelledDialogsAndKeysWithoutActionChangeNothing()
     const core::AppState before = rig.state;
     rig.bar().click(QStringLiteral("Save")); // cancel: no answer queued
     QVERIFY(!rig.state.SaveChosen);
-    QVERIFY(rig.label("LblFileName")->text().isEmpty());
+    QVERIFY(rig.label("LblFileName").isEmpty());
     rig.bar().click(QStringLiteral("Open"));
     QVERIFY(!rig.panel->views().window(panel::WindowRegistry::Role::FileList));
     QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files).size(), 0);

@@ -4,7 +4,6 @@
 #include "support/LoggerImages.h"
 #include "ui/fakes/FakeSerialPort.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 using logger::MemoryDownload;
@@ -37,9 +36,6 @@ struct Rig
         QObject::connect(&download, &MemoryDownload::blocksFound, [this](const QStringList &r) { rows = r; });
         QObject::connect(&download, &MemoryDownload::finished, [this](Outcome o) { outcomes.append(o); });
     }
-    // The wait after "U" is over and the answer is being read.
-    bool waitOver() { return QTest::qWaitFor([this] { return port.written.size() > requestsSeen || !download.isRunning(); }, 1000); }
-    int requestsSeen = 0;
     bool ended() { return QTest::qWaitFor([this] { return !outcomes.isEmpty(); }, 2000); }
     // While running: the poll is off, the port is the download's.
     bool holdsThePort() const { return state.DownloadBusy && poll.isPaused() && !poll.isEnabled(); }

@@ -2,54 +2,31 @@
 #include "link/LivePoll.h"
 #include "link/Views.h"
 #include "panel/MeterFace.h"
-#include "panel/Panel.h"
-#include "ui/fakes/FakeClock.h"
-#include "ui/fakes/FakeSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
+#include "support/FakePanelRig.h"
+#include "support/LoggerImages.h"
 
-#include <QLabel>
 #include <QtTest>
 
 using ui::FakeSerialPort;
 
 namespace {
 
+// A live frame: 02, the two counts and the status byte as the logger stores them, 03.
 QByteArray frame(int ohm, int volt, int status, char first = 0x02, char last = 0x03)
 {
-    QByteArray f;
-    f.append(first);
-    f.append(char(ohm >> 8));
-    f.append(char(ohm & 0xFF));
-    f.append(char(volt >> 8));
-    f.append(char(volt & 0xFF));
-    f.append(char(status));
-    f.append(last);
-    return f;
+    return first + images::record(ohm, volt, status) + last;
 }
 
 // Short timings so a lost link shows in half a second instead of five.
 constexpr meter::PollTimings Fast{15, 100, 50};
 
-struct Rig
+struct Rig : FakePanelRig
 {
-    core::AppState state;
-    FakeSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::FakeClock clock;
-    panel::Panel panel{state, panel::PanelServices{port, dialogs, shell, clock, Fast}};
-
     Rig()
+        : FakePanelRig(3, Fast)
     {
-        state.ComPortNumber = 3;
-        port.openResults.insert(QStringLiteral("/dev/ttyS2"), ui::SerialPort::OpenResult::Opened);
     }
-    QString label(const char *name) const
-    {
-        return panel.findChild<QLabel *>(QString::fromLatin1(name))->text();
-    }
-    bool milliShown() const { return !panel.findChild<QLabel *>(QStringLiteral("LblMOhm"))->isHidden(); }
+    bool milliShown() const { return !labelWidget("LblMOhm")->isHidden(); }
 };
 
 // A meter that streams one frame per period while it runs.
@@ -116,10 +93,10 @@ void TestLivePoll::streamShownAndSilenceLosesTheLink()
     rig.state.ComPortPath = path;
     if (!path.isEmpty())
         rig.port.openResults.insert(path, ui::SerialPort::OpenResult::Opened);
-    QVERIFY(rig.panel.load());
+    QVERIFY(rig.panel->load());
     QTEST(rig.port.portName(), "device");
     QTEST(rig.label("LblCom"), "linked");
-    QCOMPARE(rig.panel.windowTitle(), QStringLiteral("Dorvel   V10.05"));
+    QCOMPARE(rig.panel->windowTitle(), QStringLiteral("Dorvel   V10.05"));
     QCOMPARE(rig.state.SampleSeconds, 2);
     QCOMPARE(rig.state.SampleClock, QStringLiteral("2024/03/05 14:07:09"));
     QVERIFY(rig.label("ValOhm").isEmpty());
@@ -137,7 +114,7 @@ void TestLivePoll::streamShownAndSilenceLosesTheLink()
     // Five empty waits of 100 ms: the link is lost, the reading stays.
     QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 2000);
     QCOMPARE(rig.label("ValOhm"), QStringLiteral("1.500"));
-    QCOMPARE(rig.panel.poll().phase(), meter::LivePoll::Phase::NoData);
+    QCOMPARE(rig.panel->poll().phase(), meter::LivePoll::Phase::NoData);
 
     // One byte ends the silence; the next tick reads a frame.
     rig.port.feed(QByteArray(1, '\x55'));
@@ -161,7 +138,7 @@ void TestLivePoll::badFramesAreDropped()
 {
     QFETCH(QByteArray, bytes);
     Rig rig;
-    QVERIFY(rig.panel.load());
+    QVERIFY(rig.panel->load());
     {
         Meter meter(rig.port, bytes, 10);
         QTest::qWait(250);
@@ -176,7 +153,7 @@ void TestLivePoll::badFramesAreDropped()
 void TestLivePoll::aWaitingTickIsNotRestarted()
 {
     Rig rig;
-    QVERIFY(rig.panel.load());
+    QVERIFY(rig.panel->load());
     // Ticks come every 15 ms, but one attempt lasts 100 ms and owns the buffer meanwhile:
     // a flush per attempt, not per tick.
     QTest::qWait(350);
@@ -187,7 +164,7 @@ void TestLivePoll::aWaitingTickIsNotRestarted()
 void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
 {
     Rig rig;
-    QVERIFY(rig.panel.load());
+    QVERIFY(rig.panel->load());
     Meter meter(rig.port, frame(2500, 3700, 3), 10);
     QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
 
@@ -197,7 +174,7 @@ void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
     QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
     // The last values stay, dimmed, until a new reading comes.
     QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
-    QVERIFY(rig.panel.face().isReadingStale());
+    QVERIFY(rig.panel->face().isReadingStale());
     QTest::qWait(300);
     // One try about every reopen interval (50 ms here), not a loop.
     const int tries = rig.port.openCalls - opensBefore;
@@ -208,25 +185,25 @@ void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
     QTRY_COMPARE(rig.label("LblCom"), QStringLiteral("COM3"));
     meter.bytes = frame(1111, 3700, 3);
     QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("11.11"));
-    QVERIFY(!rig.panel.face().isReadingStale());
+    QVERIFY(!rig.panel->face().isReadingStale());
 }
 
 void TestLivePoll::portThatCannotOpenEndsTheProgram()
 {
     Rig rig;
     rig.state.ComPortNumber = 7; // nothing at /dev/ttyS6
-    rig.panel.show();
-    QVERIFY(!rig.panel.load());
+    rig.panel->show();
+    QVERIFY(!rig.panel->load());
     QCOMPARE(rig.dialogs.messages.size(), 1);
     QCOMPARE(rig.dialogs.messages[0].text, QStringLiteral("COM Port Open Error !!!"));
     QCOMPARE(rig.dialogs.messages[0].icon, ui::Dialogs::Icon::Critical);
-    QVERIFY(!rig.panel.isVisible());
-    QVERIFY(!rig.panel.poll().isEnabled());
+    QVERIFY(!rig.panel->isVisible());
+    QVERIFY(!rig.panel->poll().isEnabled());
 
     Rig never; // no port chosen at all: port 0
     never.state.ComPortNumber = 0;
     never.port.openResults.insert(QStringLiteral("/dev/ttyS-1"), ui::SerialPort::OpenResult::Opened);
-    QVERIFY(!never.panel.load());
+    QVERIFY(!never.panel->load());
     QCOMPARE(never.dialogs.messages.size(), 1);
 }
 
@@ -270,17 +247,17 @@ void TestLivePoll::rangeChangeRestartsRunningViews()
 void TestLivePoll::pauseLeavesThePortAlone()
 {
     Rig rig;
-    QVERIFY(rig.panel.load());
+    QVERIFY(rig.panel->load());
     Meter meter(rig.port, frame(2500, 3700, 3), 10);
     QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
     {
-        auto outer = rig.panel.poll().pause();
+        auto outer = rig.panel->poll().pause();
         {
-            auto inner = rig.panel.poll().pause();
+            auto inner = rig.panel->poll().pause();
             // Asking the poll to run while a pause is held waits for the pause to end.
-            rig.panel.poll().setEnabled(true);
+            rig.panel->poll().setEnabled(true);
         }
-        QVERIFY(rig.panel.poll().isPaused());
+        QVERIFY(rig.panel->poll().isPaused());
         const int flushes = rig.port.clearCalls;
         meter.bytes = frame(1111, 3700, 3);
         QTest::qWait(150);
@@ -289,8 +266,8 @@ void TestLivePoll::pauseLeavesThePortAlone()
         QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
         QVERIFY(rig.port.bytesAvailable() > 7);
     }
-    QVERIFY(!rig.panel.poll().isPaused());
-    QVERIFY(rig.panel.poll().isEnabled());
+    QVERIFY(!rig.panel->poll().isPaused());
+    QVERIFY(rig.panel->poll().isEnabled());
     QTRY_COMPARE(rig.label("ValOhm"), QStringLiteral("11.11"));
 
     // A broken device is not reopened behind the holder's back, and is after it.
@@ -298,7 +275,7 @@ void TestLivePoll::pauseLeavesThePortAlone()
     rig.port.breakDevice();
     const int opens = rig.port.openCalls;
     {
-        auto pause = rig.panel.poll().pause();
+        auto pause = rig.panel->poll().pause();
         QTest::qWait(150);
         QCOMPARE(rig.port.openCalls, opens);
     }

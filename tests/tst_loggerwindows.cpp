@@ -1,22 +1,15 @@
-#include "core/AppState.h"
 #include "logger/DataListWindow.h"
 #include "logger/MemoryWindow.h"
 #include "panel/CommandBar.h"
-#include "panel/Panel.h"
 #include "plot/PlotWindow.h"
+#include "support/FakePanelRig.h"
 #include "support/LoggerImages.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
-#include "ui/fakes/FakeClock.h"
-#include "ui/fakes/FakeSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QFile>
-#include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using Icon = ui::Dialogs::Icon;
@@ -24,22 +17,10 @@ using panel::Role;
 
 namespace {
 
-struct Rig
+struct Rig : FakePanelRig
 {
-    QTemporaryDir dir;
-    core::AppState state;
-    ui::FakeSerialPort port;
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::FakeClock clock;
-    std::unique_ptr<panel::Panel> panel;
-
     Rig()
     {
-        state.ComPortNumber = 1;
-        port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
-        panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, {}, 1000, dir.path()});
         panel->load();
         panel->show();
     }
@@ -50,7 +31,6 @@ struct Rig
     {
         return memory()->findChild<QLabel *>(QString::fromLatin1(name))->text();
     }
-    QString linkLabel() const { return panel->findChild<QLabel *>(QStringLiteral("LblCom"))->text(); }
     // Presses "Data Logger" and serves the answer.
     bool download(const QByteArray &memory)
     {
@@ -190,7 +170,7 @@ void TestLoggerWindows::blockListingAsksTheStartTime()
     QCOMPARE(rowOf(grid, 1), QStringList({"1", "2010/05/06", "12:34:56", "12.34", "3.700"}));
     QCOMPARE(rowOf(grid, 99), QStringList({"99", "2010/05/06", "14:12:56", "13.32", "3.602"}));
     QVERIFY(rig.panel->poll().isEnabled());
-    QCOMPARE(rig.linkLabel(), QStringLiteral("COM1"));
+    QCOMPARE(rig.label("LblCom"), QStringLiteral("COM1"));
     // The live reading was not touched by the records.
     QVERIFY(rig.state.reading.OhmText.isEmpty());
 
