@@ -67,10 +67,6 @@ void TestGridFile::writesEveryCellWithTabsAndCrLf_data()
                                     << QByteArray("No.s\t   Date\t   Time\t400mOhm\t40Voltage\t\r\n"
                                                   "1\t2024/03/05\t10:00:00\t123.4\t12.34\t\r\n"
                                                   "2\t2024/03/05\t10:00:02\tOL\t-OL\t\r\n");
-    QTest::newRow("logger list") << QStringList{"No.s", "   Date", "   Time", "40m Ohm", "4 Voltage"}
-                                 << QStringList{"1\t2023/11/30\t23:59:59\t----\t0.000"}
-                                 << QByteArray("No.s\t   Date\t   Time\t40m Ohm\t4 Voltage\t\r\n"
-                                               "1\t2023/11/30\t23:59:59\t----\t0.000\t\r\n");
     QTest::newRow("header row only") << QStringList{"No.s", "Date", "Time", "Ohm", "Voltage"}
                                      << QStringList{}
                                      << QByteArray("No.s\tDate\tTime\tOhm\tVoltage\t\r\n");
