@@ -143,17 +143,11 @@ void TestFileList::filesOfEveryWriterLoad_data()
 
     const QStringList one{"1", "2024/03/05", "10:00:00", "12.34", "3.700"};
     const QStringList two{"2", "2024/03/05", "10:00:02", "OL", "-3.701"};
-    QTest::newRow("recorder") << QByteArray("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n"
-                                            "1\t2024/03/05\t10:00:00\t12.34\t3.700\r\n"
-                                            "2\t2024/03/05\t10:00:02\tOL\t-3.701\r\n")
-                              << "40m" << "4" << QList<QStringList>{Titles, one, two};
+    // A recording and a Data List's file are opened back in the end-to-end tests.
     QTest::newRow("real-time list") << QByteArray("No.s\t   Date\t   Time\t400mOhm\t40Voltage\t\r\n"
                                                   "1\t2024/03/05\t10:00:00\t12.34\t3.700\t\r\n"
                                                   "2\t2024/03/05\t10:00:02\tOL\t-3.701\t\r\n")
                                     << "400m" << "40" << QList<QStringList>{Titles, one, two};
-    QTest::newRow("logger list") << QByteArray("No.s\t   Date\t   Time\t4 Ohm\t40 Voltage\t\r\n"
-                                               "1\t2024/03/05\t10:00:00\t12.34\t3.700\t\r\n")
-                                 << "4" << "40" << QList<QStringList>{Titles, one};
     QTest::newRow("LF only, no last line end") << QByteArray("No.s\tDate\tTime\t40Ohm\t4Voltage\n"
                                                              "1\t2024/03/05\t10:00:00\t12.34\t3.700\n"
                                                              "2\t2024/03/05\t10:00:02\tOL\t-3.701")
