@@ -2,9 +2,9 @@
 #include "ui/fakes/RecordingShell.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -230,8 +230,6 @@ void TestLauncher::manualCaptionAndFile()
     QRadioButton *option = rig.options().value(0);
     QTEST(option->text(), "caption");
     QVERIFY(QKeySequence::mnemonic(option->text()).isEmpty());
-    // Reported to assistive technology as the choice among manuals that it is.
-    QCOMPARE(option->metaObject()->className(), "QRadioButton");
     // The whole file name measured in the window's font, plus 100 twips.
     const int width = rig.window.fontMetrics().horizontalAdvance(file) + px(100, rig.window);
     QVERIFY2(qAbs(option->width() - width) <= 1, qPrintable(QString::number(option->width())));
@@ -275,12 +273,6 @@ void TestLauncher::sevenManualsMakeColumnsOfThree()
         QCOMPARE(options[i]->height(), px(255, rig.window));
         QVERIFY(options[i]->isVisible());
     }
-    // The listing record: each name after the first, then the empty name that ended the search.
-    auto *list = rig.child<QListWidget>(QStringLiteral("List1"));
-    QStringList recorded;
-    for (int i = 0; i < list->count(); ++i)
-        recorded << list->item(i)->text();
-    QCOMPARE(recorded, QStringList({"EN.pdf", "es.pdf", "FR.pdf", "it.pdf", "JA.pdf", "zh.pdf", ""}));
 }
 
 void TestLauncher::helpTogglesAndListsAfresh()
@@ -335,27 +327,22 @@ void TestLauncher::pickingAManualOpensExactlyIt()
 void TestLauncher::installerStartsOrIsReported_data()
 {
     QTest::addColumn<QStringList>("files");
-    QTest::addColumn<bool>("starts");
     QTest::addColumn<QString>("message"); // %1: the installer's path
 
-    QTest::newRow("present") << QStringList{"Install/setup.exe"} << true << "";
-    QTest::newRow("missing") << QStringList() << true << "The file %1 was not found.";
-    QTest::newRow("a folder of that name") << QStringList{"Install/setup.exe/x"} << true
-                                           << "The file %1 was not found.";
-    QTest::newRow("will not start") << QStringList{"Install/setup.exe"} << false
-                                    << "The program %1 could not be started.";
+    QTest::newRow("present") << QStringList{"Install/setup.exe"} << "";
+    QTest::newRow("missing") << QStringList() << "The file %1 was not found.";
+    QTest::newRow("a folder of that name") << QStringList{"Install/setup.exe/x"} << "The file %1 was not found.";
+    // One that will not start: realInstallerRuns, through the real shell.
 }
 
 void TestLauncher::installerStartsOrIsReported()
 {
     QFETCH(QStringList, files);
-    QFETCH(bool, starts);
     QFETCH(QString, message);
     Medium medium;
     medium.putAll(files);
     medium.put(QStringLiteral("Protocol/protocol.pdf"));
     Rig rig(medium);
-    rig.shell.startSucceeds = starts;
     rig.shell.openSucceeds = false; // no PDF viewer: not reported
     rig.click(QStringLiteral("SoftwareInstall"));
     rig.click(QStringLiteral("Protocol"));
@@ -484,6 +471,7 @@ void TestLauncher::realInstallerRuns()
         QCOMPARE(dialogs.messages.value(0).text,
                  QStringLiteral("The program %1 could not be started.").arg(setup));
     }
+    QVERIFY(window.isVisible());
 }
 
 QTEST_MAIN(TestLauncher)

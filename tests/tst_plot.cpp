@@ -1,25 +1,15 @@
-#include "core/AppState.h"
-#include "files/FileListWindow.h"
-#include "panel/CommandBar.h"
-#include "panel/Panel.h"
-#include "panel/Wiring.h"
 #include "plot/PlotMath.h"
 #include "plot/PlotRangeWindow.h"
 #include "plot/PlotWindow.h"
 #include "printing/Printing.h"
+#include "support/FakePanelRig.h"
 #include "ui/GridModel.h"
-#include "ui/fakes/FakeClock.h"
-#include "ui/fakes/FakeSerialPort.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <cmath>
 
@@ -128,6 +118,8 @@ void TestPlot::scaleLabelsMirrorTheVoltage()
     const plot::ScaleLabels l = plot::scaleLabels(s);
     QCOMPARE(QStringList({l.valTop, l.valMid, l.zero}), QStringList({"40", "20", "0"}));
     QCOMPARE(QStringList({l.upTop, l.upMid, l.up0, l.midUp, l.topUp}), QStringList({"4", "2", "0", "-2", "-4"}));
+    const plot::ScaleLabels wide = plot::scaleLabels(settings("400m", "40", 3));
+    QCOMPARE(QStringList({wide.valTop, wide.upTop, wide.topUp}), QStringList({"400", "40", "-40"}));
 
     core::AppState narrow = s;
     narrow.PlotOhmMin = 0.5f;
@@ -144,31 +136,17 @@ void TestPlot::scaleLabelsMirrorTheVoltage()
 void TestPlot::plotButtonsReadTheRangeTexts()
 {
     // The Data List's range texts and the labels found in the file it saved give one scale.
-    const core::AppState logger = [] {
-        core::AppState s;
-        plot::setPlotFromList(s, true, "40m Ohm", "4 Voltage", 11);
-        return s;
-    }();
-    const core::AppState file = settings("40m", "4", 10);
+    core::AppState logger;
+    plot::setPlotFromList(logger, true, "40m Ohm", "4 Voltage", 11);
+    core::AppState file = settings("40m", "4", 10);
     QVERIFY(logger.PlotFromLogger && !logger.PlotFromFile);
     QVERIFY(file.PlotFromFile && !file.PlotFromLogger);
     for (const core::AppState *s : {&logger, &file}) {
-        QCOMPARE(s->PlotOhmLimit, 40.0f);
-        QCOMPARE(s->PlotOhmMax, 40.0f);
-        QCOMPARE(s->PlotVoltLimit, 4.0f);
-        QCOMPARE(s->PlotVoltMax, 4.0f);
-        QCOMPARE(s->PlotOhmMin, 0.0f);
-        QCOMPARE(s->PlotVoltMin, 0.0f);
-        QCOMPARE(s->PlotRowCount, 10.0f);
-        QCOMPARE(s->PlotPoints, 10.0f);
-        QCOMPARE(s->PlotFrom, 1.0f);
-        QCOMPARE(s->PlotTo, 10.0f);
+        // Limit and scale, each for resistance then voltage; the rows, all of them plotted.
+        QCOMPARE((QList<float>{s->PlotOhmLimit, s->PlotOhmMax, s->PlotOhmMin, s->PlotVoltLimit, s->PlotVoltMax,
+                               s->PlotVoltMin, s->PlotRowCount, s->PlotPoints, s->PlotFrom, s->PlotTo}),
+                 (QList<float>{40, 40, 0, 4, 4, 0, 10, 10, 1, 10}));
     }
-    const core::AppState wide = settings("400m", "40", 3);
-    const plot::ScaleLabels l = plot::scaleLabels(wide);
-    QCOMPARE(l.valTop, QStringLiteral("400"));
-    QCOMPARE(l.upTop, QStringLiteral("40"));
-    QCOMPARE(l.topUp, QStringLiteral("-40"));
 }
 
 void TestPlot::middleRow()
@@ -325,10 +303,6 @@ void TestPlot::reducedDrawingMatchesTheFull()
                 differing += d > 96;
             }
         qInfo("scale %g: %d of %d inked pixels differ visibly", scale, differing, inked);
-        if (qEnvironmentVariableIsSet("PLOT_DUMP")) {
-            reduced.save(QStringLiteral("/tmp/reduced%1.png").arg(scale));
-            full.save(QStringLiteral("/tmp/full%1.png").arg(scale));
-        }
         QVERIFY(inked > 2000);
         QVERIFY2(differing * 1000 < inked, "the reduced curves look different");
     }
@@ -336,33 +310,16 @@ void TestPlot::reducedDrawingMatchesTheFull()
 
 void TestPlot::fileListPlotThroughTheToolBar()
 {
-    QTemporaryDir dir;
-    const QString dvm = dir.filePath(QStringLiteral("cells.Dvm"));
-    {
-        QFile f(dvm);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("No.s\tDate\tTime\t400mOhm\t40Voltage\r\n");
-        for (int n = 1; n <= 12; ++n)
-            f.write(QStringLiteral("%1\t2024/03/05\t%2\t%3\t12.50\r\n").arg(n).arg(timeOf(n), QString::number(100 + n)).toLatin1());
-    }
-    core::AppState state;
-    state.ComPortNumber = 1;
-    ui::FakeSerialPort port;
-    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::FakeClock clock;
-    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock});
-    QVERIFY(panel.load());
-
-    dialogs.openAnswers.enqueue(dvm);
-    panel.commands().click(QStringLiteral("Open"));
-    auto *list = panel.views().window<panel::Role::FileList>();
+    QByteArray dvm("No.s\tDate\tTime\t400mOhm\t40Voltage\r\n");
+    for (int n = 1; n <= 12; ++n)
+        dvm += QStringLiteral("%1\t2024/03/05\t%2\t%3\t12.50\r\n").arg(n).arg(timeOf(n), QString::number(100 + n)).toLatin1();
+    FakePanelRig rig;
+    QVERIFY(rig.panel->load());
+    files::FileListWindow *list = rig.openInFileList(QStringLiteral("cells.Dvm"), dvm);
     QVERIFY(list);
-    QTRY_VERIFY(!list->isLoading());
     list->buttonClick(QStringLiteral("Plot"));
 
-    auto *window = panel.views().window<panel::Role::ListPlot2>();
+    auto *window = rig.panel->views().window<panel::Role::ListPlot2>();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->windowTitle(), QStringLiteral("Plot Data/File"));
     const plot::ListPlot *drawn = window->canvas().plot();
@@ -376,27 +333,27 @@ void TestPlot::fileListPlotThroughTheToolBar()
 
     // Limit: the boxes show the settings; a To past the end is refused and nothing changes.
     window->buttonClick(QStringLiteral("Limit"));
-    auto *range = panel.views().window<panel::Role::Plot2Range>();
+    auto *range = rig.panel->views().window<panel::Role::Plot2Range>();
     QVERIFY(range && range->isVisible());
     QCOMPARE(range->box("TxtT2").text(), QStringLiteral("12"));
     QCOMPARE(range->box("TxtR2").text(), QStringLiteral("400"));
     range->box("TxtT1").setText("5");
     range->box("TxtT2").setText("14");
     range->findChild<QPushButton *>("CmdOk")->click();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Invalid, Try again!"));
-    QVERIFY(!panel.views().isVisible(panel::Role::ListPlot2));
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.at(0).text, QStringLiteral("Invalid, Try again!"));
+    QVERIFY(!rig.panel->views().isVisible(panel::Role::ListPlot2));
     QVERIFY(range->isVisible());
-    QCOMPARE(state.PlotFrom, 1.0f);
+    QCOMPARE(rig.state.PlotFrom, 1.0f);
 
     // A valid range draws a fresh plot over rows 3 to 10 and closes the range window.
     range->box("TxtT1").setText("3");
     range->box("TxtT2").setText("10");
     range->box("TxtR2").setText("200");
     range->findChild<QPushButton *>("CmdOk")->click();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(!panel.views().isVisible(panel::Role::Plot2Range));
-    window = panel.views().window<panel::Role::ListPlot2>();
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY(!rig.panel->views().isVisible(panel::Role::Plot2Range));
+    window = rig.panel->views().window<panel::Role::ListPlot2>();
     QVERIFY(window && window->isVisible());
     drawn = window->canvas().plot();
     QVERIFY(drawn);
@@ -409,29 +366,29 @@ void TestPlot::fileListPlotThroughTheToolBar()
 
     // Print: the document is named for the window, but without the "/" of its title,
     // which the print dialog would take for a folder of the PDF it offers to write.
-    const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
+    const QString pdf = rig.dir.filePath(QStringLiteral("plot.pdf"));
     QString documentName;
-    dialogs.printAnswers.enqueue(true);
-    dialogs.onPrintSetup = [&](QPrinter &printer) {
+    rig.dialogs.printAnswers.enqueue(true);
+    rig.dialogs.onPrintSetup = [&](QPrinter &printer) {
         documentName = printer.docName();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
     };
-    QSignalSpy printed(&panel.printing(), &printing::Printing::finished);
+    QSignalSpy printed(&rig.panel->printing(), &printing::Printing::finished);
     window->buttonClick(QStringLiteral("Print"));
     QVERIFY(printed.count() == 1 || printed.wait(15000));
     QVERIFY(printed.at(0).at(0).toBool());
     QCOMPARE(documentName, QStringLiteral("Plot Data-File"));
     QVERIFY(QFileInfo(pdf).size() > 1000);
-    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.size(), 1);
 
     // With the File List closed there is nothing to redraw: said, not a blank window.
     window->buttonClick(QStringLiteral("Limit"));
-    panel.views().close(panel::Role::FileList);
-    range = panel.views().window<panel::Role::Plot2Range>();
+    rig.panel->views().close(panel::Role::FileList);
+    range = rig.panel->views().window<panel::Role::Plot2Range>();
     range->findChild<QPushButton *>("CmdOk")->click();
-    QCOMPARE(dialogs.messages.size(), 2);
-    QVERIFY(dialogs.messages.at(1).text.contains(QStringLiteral("closed")));
+    QCOMPARE(rig.dialogs.messages.size(), 2);
+    QVERIFY(rig.dialogs.messages.at(1).text.contains(QStringLiteral("closed")));
 }
 
 QTEST_MAIN(TestPlot)

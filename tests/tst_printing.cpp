@@ -1,23 +1,13 @@
-#include "core/AppState.h"
 #include "link/LivePoll.h"
-#include "panel/CommandBar.h"
-#include "panel/Panel.h"
 #include "printing/GridLayout.h"
 #include "printing/Printing.h"
-#include "files/FileListWindow.h"
+#include "support/FakePanelRig.h"
 #include "ui/GridModel.h"
-#include "ui/fakes/FakeClock.h"
-#include "ui/fakes/FakeSerialPort.h"
-#include "ui/fakes/RecordingPrinter.h"
-#include "ui/fakes/RecordingShell.h"
-#include "ui/fakes/ScriptedDialogs.h"
 
-#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -88,7 +78,6 @@ private slots:
     void pagesHoldTheirRows_data();
     void pagesHoldTheirRows();
     void shortPageIsScaledToFit();
-    void rowIsBoxedAndTexted();
     void threeRowGridInOrder();
     void everyPathGivesThePollBack_data();
     void everyPathGivesThePollBack();
@@ -145,21 +134,6 @@ void TestPrinting::shortPageIsScaledToFit()
     QVERIFY(l.rightEdge() * l.scale <= LetterWidth);
     // The layout's own numbers do not change.
     QCOMPARE(l.rowY(38), 450);
-}
-
-void TestPrinting::rowIsBoxedAndTexted()
-{
-    const auto l = printing::layoutGrid(1, 5, A4Width, A4Height);
-    const auto items = printing::rowItems(l, 0);
-    const int right = A4Width - 850;
-    QCOMPARE(items.lines.size(), size_t(8));
-    QCOMPARE(items.lines.front(), (printing::Line{500, 750, right, 750}));
-    QCOMPARE(items.lines[1], (printing::Line{500, 750, 500, 1150}));
-    QCOMPARE(items.lines[5], (printing::Line{500 + 4 * 2125, 750, 500 + 4 * 2125, 1150}));
-    QCOMPARE(items.lines[6], (printing::Line{right, 750, right, 1150}));
-    QCOMPARE(items.lines.back(), (printing::Line{500, 1150, right, 1150}));
-    QCOMPARE(items.texts[3], (printing::CellText{0, 3, 400 + 3 * 2125, 850}));
-    QCOMPARE(printing::cellText(QString()), QStringLiteral("      "));
 }
 
 void TestPrinting::threeRowGridInOrder()
@@ -281,60 +255,39 @@ void TestPrinting::picturePlacedAtTheTop()
     // Taller than the page once scaled to its width: fitted to the height, centred.
     QCOMPARE(printing::picturePlacement(QSize(100, 400), 12000, 16000), QRect(4000, 0, 4000, 16000));
     QCOMPARE(printing::picturePlacement(QSize(0, 0), 12000, 16000), QRect());
-
-    PrintRig rig;
-    QImage picture(300, 200, QImage::Format_RGB32);
-    rig.desk.printPicture(nullptr, picture);
-    QCOMPARE(rig.service.asked, QStringList{"default"});
-    QCOMPARE(rig.service.log, QStringList({QStringLiteral("picture 0 0 %1 %2 of 300x200").arg(A4Width).arg(A4Width * 2 / 3), "end"}));
+    // Printed from a graph's tool bar, to the default printer: tst_realtimegraph.
 }
 
 void TestPrinting::fileListPrintsToPdf()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
-    QTemporaryDir dir;
-    const QString dvm = dir.filePath(QStringLiteral("cells.Dvm"));
-    {
-        QFile f(dvm);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
-        for (int n = 1; n <= 300; ++n)
-            f.write(QStringLiteral("%1\t2024/03/05\t10:00:%2\t%3\t3.700\r\n")
-                        .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2).toLatin1());
-    }
-    core::AppState state;
-    state.ComPortNumber = 1;
-    ui::FakeSerialPort port;
-    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
-    ui::ScriptedDialogs dialogs;
-    ui::RecordingShell shell;
-    ui::FakeClock clock;
-    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock});
-    QVERIFY(panel.load());
+    QByteArray dvm("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
+    for (int n = 1; n <= 300; ++n)
+        dvm += QStringLiteral("%1\t2024/03/05\t10:00:%2\t%3\t3.700\r\n")
+                   .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2).toLatin1();
+    FakePanelRig rig;
+    QVERIFY(rig.panel->load());
 
     // The tool bar's Open File, then the File List's own Print.
-    dialogs.openAnswers.enqueue(dvm);
-    panel.commands().click(QStringLiteral("Open"));
-    auto *list = qobject_cast<files::FileListWindow *>(panel.views().window(panel::WindowRegistry::Role::FileList));
+    files::FileListWindow *list = rig.openInFileList(QStringLiteral("cells.Dvm"), dvm);
     QVERIFY(list);
-    QTRY_VERIFY(!list->isLoading());
     QCOMPARE(list->grid().rows(), 301);
 
-    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
-    dialogs.printAnswers.enqueue(true);
-    dialogs.onPrintSetup = [&](QPrinter &printer) {
+    const QString pdf = rig.dir.filePath(QStringLiteral("list.pdf"));
+    rig.dialogs.printAnswers.enqueue(true);
+    rig.dialogs.onPrintSetup = [&](QPrinter &printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));
     };
-    QSignalSpy finished(&panel.printing(), &printing::Printing::finished);
+    QSignalSpy finished(&rig.panel->printing(), &printing::Printing::finished);
     list->buttonClick(QStringLiteral("Print"));
-    QVERIFY(!panel.poll().isEnabled());
+    QVERIFY(!rig.panel->poll().isEnabled());
     QVERIFY(finished.wait(30000));
     QVERIFY(finished.at(0).at(0).toBool());
-    QVERIFY(panel.poll().isEnabled());
-    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(rig.panel->poll().isEnabled());
+    QVERIFY(rig.dialogs.messages.isEmpty());
 
     const auto layout = printing::layoutGrid(301, 5, A4Width, A4Height);
     QCOMPARE(pdfPages(pdf), layout.pageCount());

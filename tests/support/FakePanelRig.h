@@ -1,18 +1,25 @@
 #pragma once
 
 #include "core/AppState.h"
+#include "files/FileListWindow.h"
+#include "panel/CommandBar.h"
 #include "panel/Panel.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/RecordingPrinter.h"
 #include "ui/fakes/RecordingShell.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
-// The main window on fakes: COM n opens, dialogs are scripted, the shell records and the
-// clock stands still; the program's folder is a fresh one, the data folder "share" in it.
+// The main window on fakes, not yet loaded: COM n opens, dialogs are scripted, the shell
+// records and the clock moves only when the test moves it; the program's folder is a fresh
+// one, the data folder "share" in it. Prints go to the system's print service (through the
+// scripted print dialog where no printer is set up) or to recording printers.
 struct FakePanelRig
 {
     QTemporaryDir dir;
@@ -21,16 +28,36 @@ struct FakePanelRig
     ui::ScriptedDialogs dialogs;
     ui::RecordingShell shell;
     ui::FakeClock clock;
+    ui::FakePrintService printers;
     std::unique_ptr<panel::Panel> panel;
 
-    explicit FakePanelRig(int comPort = 1, meter::PollTimings timings = {})
+    enum class Printers { System, Recording };
+    explicit FakePanelRig(int comPort = 1, meter::PollTimings timings = {}, Printers use = Printers::System)
     {
         state.ComPortNumber = static_cast<int16_t>(comPort);
         port.openResults.insert(QStringLiteral("/dev/ttyS%1").arg(comPort - 1), ui::SerialPort::OpenResult::Opened);
-        panel = std::make_unique<panel::Panel>(state, panel::PanelServices{port, dialogs, shell, clock, timings, 1000,
-                                                                           dir.path(), dir.filePath("share")});
+        panel::PanelServices services{port, dialogs, shell, clock, timings, 1000, dir.path(), dir.filePath("share")};
+        if (use == Printers::Recording)
+            services.printService = &printers;
+        panel = std::make_unique<panel::Panel>(state, services);
     }
     QLabel *labelWidget(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name)); }
     QString label(const char *name) const { return labelWidget(name)->text(); }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    // Writes the bytes to a file of the rig's folder, opens it through the tool bar's Open
+    // File and waits until the File List has read it; null when that fails.
+    files::FileListWindow *openInFileList(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return nullptr;
+        file.close();
+        dialogs.openAnswers.enqueue(file.fileName());
+        panel->commands().click(QStringLiteral("Open"));
+        files::FileListWindow *list = panel->views().window<panel::Role::FileList>();
+        if (!list || !QTest::qWaitFor([list] { return !list->isLoading(); }, 10000))
+            return nullptr;
+        return list;
+    }
 };
