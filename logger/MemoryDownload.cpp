@@ -3,6 +3,8 @@
 #include "core/AppState.h"
 #include "ui/SerialPort.h"
 
+#include <QLocale>
+
 namespace logger {
 
 namespace {
@@ -22,11 +24,15 @@ MemoryDownload::MemoryDownload(ui::SerialPort &port, meter::LivePoll &poll, core
 {
     m_wait.setSingleShot(true);
     m_silence.setSingleShot(true);
+    m_framesOnly.setSingleShot(true);
     connect(&m_wait, &QTimer::timeout, this, &MemoryDownload::onWaitOver);
     connect(&m_silence, &QTimer::timeout, this, [this] {
-        emit message(QStringLiteral("The meter stopped answering"));
-        finish(Outcome::Failed);
+        if (m_begun)
+            giveUp();
+        else
+            lookForHead(true);
     });
+    connect(&m_framesOnly, &QTimer::timeout, this, &MemoryDownload::giveUp);
     connect(&m_port, &ui::SerialPort::readyRead, this, &MemoryDownload::onBytes);
     connect(&m_port, &ui::SerialPort::failed, this, [this] {
         if (isRunning())
@@ -66,8 +72,9 @@ void MemoryDownload::request()
     m_port.clearInput();
     m_port.write(QByteArray(1, Request));
     m_answer.clear();
-    m_firstChunk = true;
+    m_begun = false;
     m_silence.stop();
+    m_framesOnly.stop();
     m_phase = Phase::Waiting;
     // The answer gathers in the port meanwhile; it is read when the wait is over.
     m_wait.start(m_timings.waitMs);
@@ -87,32 +94,88 @@ void MemoryDownload::onBytes()
 
 void MemoryDownload::take()
 {
-    if (m_port.bytesAvailable() > 0) {
+    const qsizetype before = m_answer.size();
+    if (m_port.bytesAvailable() > 0)
         m_answer += m_port.readAll();
-        if (m_firstChunk) {
-            const auto head = answerHead(m_answer);
-            if (!head) {
-                finish(Outcome::Failed);
-                return;
-            }
-            m_head = *head;
-            m_firstChunk = false;
-            // An end address past the memory cannot be the meter's: no image could be that
-            // long, and waiting for it would never end.
-            if (m_head.P > MemoryEnd) {
-                finish(Outcome::Failed);
-                return;
-            }
+    if (!m_begun) {
+        lookForHead(false);
+        return;
+    }
+    if (m_answer.size() > before) {
+        m_silence.start(m_timings.silenceMs);
+        // A chunk of live frames only: the meter went back to streaming. Memory bytes in
+        // between mean the answer goes on.
+        const qsizetype tail = liveFrameTail(m_answer);
+        if (tail > 0 && m_answer.size() - tail <= before) {
+            if (!m_framesOnly.isActive())
+                m_framesOnly.start(m_timings.silenceMs);
+        } else {
+            m_framesOnly.stop();
         }
         const QString progress = progressText(m_answer.size(), m_head.T);
         if (!progress.isEmpty())
             emit message(progress);
     }
     if (m_answer.size() < m_head.T) {
+        if (!m_silence.isActive())
+            m_silence.start(m_timings.silenceMs);
+        return;
+    }
+    // Made up to its length by live frames: cut off, not complete.
+    if (m_framesOnly.isActive()) {
+        giveUp();
+        return;
+    }
+    evaluate();
+}
+
+void MemoryDownload::lookForHead(bool quiet)
+{
+    const AnswerStart start = answerStart(m_answer);
+    using Kind = AnswerStart::Kind;
+    if (start.kind == Kind::LiveFrames || (start.kind == Kind::NeedMore && m_answer.isEmpty())) {
+        // Nothing, or the meter's live stream instead of its answer: ask again.
+        request();
+        return;
+    }
+    if (start.kind == Kind::NeedMore) {
+        if (!quiet) {
+            m_silence.start(m_timings.silenceMs);
+            return;
+        }
+        // Nothing more came: read a head from what there is, if it holds one.
+        if (!answerHead(m_answer)) {
+            finish(Outcome::Failed);
+            return;
+        }
+    }
+    m_answer.remove(0, start.skip);
+    m_head = *answerHead(m_answer);
+    m_begun = true;
+    // An end address past the memory cannot be the meter's: no image could be that long,
+    // and waiting for it would never end.
+    if (m_head.P > MemoryEnd) {
+        finish(Outcome::Failed);
+        return;
+    }
+    const QString progress = progressText(m_answer.size(), m_head.T);
+    if (!progress.isEmpty())
+        emit message(progress);
+    if (m_answer.size() < m_head.T) {
         m_silence.start(m_timings.silenceMs);
         return;
     }
     evaluate();
+}
+
+void MemoryDownload::giveUp()
+{
+    // Live frames at the end are not part of the answer.
+    const qsizetype came = m_answer.size() - liveFrameTail(m_answer);
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    emit message(QStringLiteral("The meter stopped answering after %1 of %2 bytes.")
+                     .arg(english.toString(qint64(came)), english.toString(m_head.T)));
+    finish(Outcome::Failed);
 }
 
 void MemoryDownload::evaluate()
@@ -155,6 +218,7 @@ void MemoryDownload::finish(Outcome outcome, bool announce)
 {
     m_wait.stop();
     m_silence.stop();
+    m_framesOnly.stop();
     m_phase = Phase::Idle;
     m_answer.clear();
     m_state.DownloadBusy = false;

@@ -21,7 +21,7 @@ namespace logger {
 struct DownloadTimings
 {
     int waitMs = 300;      // after "U", before the answer is read
-    int silenceMs = 3000;  // an answer that stops for this long is given up
+    int silenceMs = 3000;  // an answer that stops, or brings only live frames, this long is given up
 };
 
 // The logger memory download: "U" goes out, the answer is gathered from readyRead, then
@@ -30,7 +30,9 @@ struct DownloadTimings
 // While it runs it holds the port: the live poll is paused (no tick, bytes left alone) and
 // DownloadBusy is set. Every end, success or failure, clears DownloadBusy and lets the live
 // poll run again: a finished scan, an empty memory, a bad answer, a serial failure, an
-// answer that stops, abandon() and the destructor.
+// answer that stops, abandon() and the destructor. It never waits for ever: live frames
+// before the head are no answer and the request goes out again; an answer that began and
+// then stops, or gives way to live frames, is given up after a silence and said so.
 class MemoryDownload final : public QObject
 {
     Q_OBJECT
@@ -69,6 +71,9 @@ private:
     void onWaitOver();
     void onBytes();
     void take();
+    // What came so far holds no head yet: decides whether to wait, ask again or begin.
+    void lookForHead(bool quiet);
+    void giveUp();
     void evaluate();
     void finish(Outcome outcome, bool announce = true);
 
@@ -78,10 +83,11 @@ private:
     DownloadTimings m_timings;
     QTimer m_wait;
     QTimer m_silence;
+    QTimer m_framesOnly; // runs while only live frames come after the answer began
     std::optional<meter::PollPause> m_pause;
     Phase m_phase = Phase::Idle;
     QByteArray m_answer;
-    bool m_firstChunk = true;
+    bool m_begun = false; // a plausible head came: the bytes are the answer
     AnswerHead m_head; // kept across a repeated request until its own first chunk
     int m_requests = 0;
 };

@@ -2,6 +2,8 @@
 
 #include "core/Reading.h"
 
+#include <algorithm>
+
 namespace logger {
 
 namespace {
@@ -60,6 +62,79 @@ std::optional<AnswerHead> answerHead(QByteArrayView answer)
 bool headFits(const AnswerHead &head)
 {
     return head.P >= MemoryBase && head.P <= MemoryEnd;
+}
+
+namespace {
+
+constexpr qsizetype FrameLength = 7;
+constexpr uint8_t FrameStart = 0x02;
+constexpr uint8_t FrameEnd = 0x03;
+
+bool frameAt(QByteArrayView bytes, qsizetype pos)
+{
+    return pos >= 0 && pos + FrameLength <= bytes.size() && static_cast<uint8_t>(bytes[pos]) == FrameStart
+        && static_cast<uint8_t>(bytes[pos + FrameLength - 1]) == FrameEnd;
+}
+
+// The whole frames at the start, after the tail of one cut by the flush before the request.
+qsizetype leadingFrames(QByteArrayView bytes)
+{
+    qsizetype pos = 0;
+    if (!frameAt(bytes, 0)) {
+        for (qsizetype o = 1; o < FrameLength; ++o) {
+            if (frameAt(bytes, o) && static_cast<uint8_t>(bytes[o - 1]) == FrameEnd) {
+                pos = o;
+                break;
+            }
+        }
+        if (pos == 0)
+            return 0;
+    }
+    while (frameAt(bytes, pos))
+        pos += FrameLength;
+    return pos;
+}
+
+} // namespace
+
+AnswerStart answerStart(QByteArrayView bytes)
+{
+    AnswerStart start;
+    start.skip = leadingFrames(bytes);
+    const QByteArrayView rest = bytes.sliced(start.skip);
+    const bool framesBefore = start.skip > 0;
+    // The beginning of a frame still on its way, or of an answer too short to read P from.
+    const bool frameBeginning = !rest.isEmpty() && static_cast<uint8_t>(rest[0]) == FrameStart
+        && rest.size() < FrameLength;
+    if (rest.isEmpty() || frameBeginning || rest.size() < 3) {
+        start.kind = framesBefore ? AnswerStart::Kind::LiveFrames : AnswerStart::Kind::NeedMore;
+        return start;
+    }
+    start.kind = AnswerStart::Kind::Head;
+    start.head = *answerHead(rest);
+    return start;
+}
+
+qsizetype liveFrameTail(QByteArrayView bytes)
+{
+    qsizetype best = 0;
+    // The last frame of the run may have come in part: 1 to 7 of its bytes.
+    for (qsizetype partial = 1; partial <= FrameLength && partial <= bytes.size(); ++partial) {
+        const qsizetype last = bytes.size() - partial;
+        if (static_cast<uint8_t>(bytes[last]) != FrameStart)
+            continue;
+        if (partial == FrameLength && !frameAt(bytes, last))
+            continue;
+        qsizetype from = last;
+        qsizetype whole = partial == FrameLength ? 1 : 0;
+        while (frameAt(bytes, from - FrameLength)) {
+            from -= FrameLength;
+            ++whole;
+        }
+        if (whole > 0)
+            best = std::max(best, bytes.size() - from);
+    }
+    return best;
 }
 
 QString progressText(qsizetype received, qsizetype total)

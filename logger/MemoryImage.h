@@ -28,6 +28,29 @@ std::optional<AnswerHead> answerHead(QByteArrayView answer);
 // P within the memory: an answer from the meter and not, say, a live frame.
 bool headFits(const AnswerHead &head);
 
+// Where the answer begins in what came after a request. A meter switched on around the
+// request streams live frames (0x02, four count bytes, status, 0x03) that may come before
+// the answer or instead of it; they are no head. An answer never looks like one: its
+// seventh byte is the end of the first block marker (00), and its P is at least 0x4300.
+struct AnswerStart
+{
+    enum class Kind {
+        NeedMore,   // too little to tell yet (nothing, or the beginning of what may be a frame)
+        LiveFrames, // live frames only: the meter did not answer this request
+        Head,       // the answer begins `skip` bytes in
+    };
+    Kind kind = Kind::NeedMore;
+    qsizetype skip = 0;
+    AnswerHead head;
+};
+AnswerStart answerStart(QByteArrayView bytes);
+
+// How many bytes at the end are a run of live frames, the last one possibly not complete
+// yet; 0 unless the run holds at least one whole frame. A meter that stops answering
+// half-way and goes back to streaming leaves such a run behind the part of the answer
+// that came.
+qsizetype liveFrameTail(QByteArrayView bytes);
+
 // The progress caption: ".5 % Completed", "100.0 % Completed", and "100 % Completed" once
 // the rounded figure passes 100. Empty while the total is not known.
 QString progressText(qsizetype received, qsizetype total);

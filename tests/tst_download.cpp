@@ -54,6 +54,10 @@ private slots:
     void askedAgainUntilAnswered_data();
     void askedAgainUntilAnswered();
     void emptyMemory();
+    void liveFramesBeforeTheHead_data();
+    void liveFramesBeforeTheHead();
+    void answerGivesWayToLiveFrames_data();
+    void answerGivesWayToLiveFrames();
     void badAnswers_data();
     void badAnswers();
     void serialFailureMidway();
@@ -124,6 +128,87 @@ void TestDownload::askedAgainUntilAnswered()
     QVERIFY(rig.released());
 }
 
+void TestDownload::liveFramesBeforeTheHead_data()
+{
+    QTest::addColumn<QByteArray>("first");  // what came after the first request
+    QTest::addColumn<int>("requests");      // before the answer is read
+    const QByteArray frame = QByteArray::fromHex("0209C40E740003");
+    const QByteArray answer = images::answer(images::block(1, 0x01, 3));
+    QTest::newRow("two frames") << frame + frame << 2;
+    QTest::newRow("a frame and a half") << frame + frame.left(3) << 2;
+    QTest::newRow("the end of one and a frame") << frame.mid(3) + frame << 2;
+    // Once it has begun the answer comes in one go, live frames waiting behind it.
+    QTest::newRow("a frame, then the answer") << frame + answer << 1;
+    QTest::newRow("the end of one, a frame, then the answer") << frame.mid(5) + frame + answer << 1;
+}
+
+void TestDownload::liveFramesBeforeTheHead()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(int, requests);
+    const QByteArray answer = images::answer(images::block(1, 0x01, 3));
+    Rig rig;
+    QVERIFY(rig.download.start());
+    rig.port.feed(first);
+    if (requests > 1) {
+        // Asked again, and again every wait while nothing comes.
+        QTRY_VERIFY(rig.port.written.size() >= requests);
+        QVERIFY(rig.outcomes.isEmpty());
+        QCOMPARE(rig.messages.value(0), QStringLiteral("Waiting for the meter to answer..."));
+        rig.port.feed(answer);
+    }
+    QVERIFY(rig.ended());
+    QCOMPARE(rig.outcomes, QList<Outcome>{Outcome::Listed});
+    QCOMPARE(rig.rows, QStringList{"1\t4 Ohm\t4 Voltage\t1\t3"});
+    if (requests == 1)
+        QCOMPARE(rig.port.written, QByteArray("U"));
+    QCOMPARE(rig.port.written, QByteArray(rig.download.requests(), 'U'));
+    QCOMPARE(rig.state.MemoryImage.left(answer.size() - 1), answer.left(answer.size() - 1));
+    QVERIFY(rig.released());
+}
+
+void TestDownload::answerGivesWayToLiveFrames_data()
+{
+    QTest::addColumn<int>("came");   // bytes of the answer before the frames
+    QTest::addColumn<int>("frames"); // fed at once; 0: one every 10 ms until it ends
+    QTest::addColumn<QString>("message");
+    // 48,128 bytes announced: 0x4300 + 48,124.
+    QTest::newRow("a long answer, frames for good") << 12480 << 0
+                                                   << "The meter stopped answering after 12,480 of 48,128 bytes.";
+    QTest::newRow("frames up to the length") << 48120 << 3
+                                            << "The meter stopped answering after 48,120 of 48,128 bytes.";
+    QTest::newRow("right after the head") << 3 << 0 << "The meter stopped answering after 3 of 48,128 bytes.";
+}
+
+void TestDownload::answerGivesWayToLiveFrames()
+{
+    QFETCH(int, came);
+    QFETCH(int, frames);
+    QFETCH(QString, message);
+    const QByteArray frame = QByteArray::fromHex("0209C40E740003");
+    QByteArray memory = images::block(2, 0x03, (48124 - 5) / 5);
+    memory += QByteArray(48124 - memory.size(), char(0x03));
+    const QByteArray answer = images::answer(memory);
+    QCOMPARE(answer.size(), 48128);
+    Rig rig;
+    QVERIFY(rig.download.start());
+    rig.port.feed(answer.left(came));
+    QTRY_VERIFY(!rig.messages.isEmpty()); // the head is read: the answer has begun
+    QTimer stream;
+    QObject::connect(&stream, &QTimer::timeout, [&] { rig.port.feed(frame); });
+    if (frames == 0)
+        stream.start(10);
+    for (int i = 0; i < frames; ++i)
+        rig.port.feed(frame);
+    QVERIFY(rig.ended());
+    stream.stop();
+    QCOMPARE(rig.outcomes, QList<Outcome>{Outcome::Failed});
+    QCOMPARE(rig.messages.last(), message);
+    QVERIFY(rig.rows.isEmpty());
+    QCOMPARE(rig.port.written, QByteArray("U"));
+    QVERIFY(rig.released());
+}
+
 void TestDownload::emptyMemory()
 {
     Rig rig;
@@ -148,7 +233,7 @@ void TestDownload::badAnswers_data()
         << QByteArray::fromHex("0000640055AA00020000000003") << 0 << "";
     QTest::newRow("address past the memory") << QByteArray::fromHex("00FF060055AA0002") << 0 << "";
     QTest::newRow("cut short") << images::answer(images::block(2, 0x03, 100)).left(300) << 0
-                               << "The meter stopped answering";
+                               << "The meter stopped answering after 300 of 509 bytes.";
     QTest::newRow("records past the end") << images::answer(images::block(2, 0x03, 2) + images::block(1, 1, 2) + "xy")
                                           << 1 << "100.0 % Completed";
     QTest::newRow("a 513th block") << images::answer(images::manyBlocks(513)) << 512 << "100.0 % Completed";

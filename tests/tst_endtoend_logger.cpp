@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -77,6 +78,8 @@ class TestEndToEndLogger : public QObject
 private slots:
     void downloadListSaveAndOpenBack();
     void awkwardMeters();
+    void switchedOnAroundTheRequest();
+    void answerGivesWayToLiveFrames();
 };
 
 void TestEndToEndLogger::downloadListSaveAndOpenBack()
@@ -184,11 +187,12 @@ void TestEndToEndLogger::awkwardMeters()
     QCOMPARE(rowOf(rig.memory()->blocks(), 2), QStringList({"2", "4 Ohm", "4 Voltage", "2", "3"}));
     QVERIFY(rig.liveAgain());
 
-    // An answer cut short: given up after a silence; the poll waits for the meter again.
+    // An answer cut short: given up after a silence, saying how much came; the poll waits
+    // for the meter again. 2 blocks of 3 records: 40 bytes, 44 with head and end.
     QVERIFY(rig.sim.command("answer-cut 10"));
     rig.pressDataLogger();
     QVERIFY(rig.downloaded());
-    QCOMPARE(rig.memoryLabel("LblMessage"), QStringLiteral("The meter stopped answering"));
+    QCOMPARE(rig.memoryLabel("LblMessage"), QStringLiteral("The meter stopped answering after 10 of 44 bytes."));
     QCOMPARE(rig.memory()->blocks().rows(), 1);
     QVERIFY(rig.sim.command("resume"));
     QVERIFY(rig.liveAgain());
@@ -202,6 +206,61 @@ void TestEndToEndLogger::awkwardMeters()
     rig.memory()->close();
     QVERIFY(!rig.state.DownloadBusy);
     QVERIFY(rig.sim.command("resume"));
+    QVERIFY(rig.liveAgain());
+}
+
+void TestEndToEndLogger::switchedOnAroundTheRequest()
+{
+    Rig rig({QStringLiteral("--fast-dump")});
+    QVERIFY(rig.start());
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 10000);
+    QVERIFY(rig.sim.command("memory-blocks 2 3"));
+    // The same moments on every run; spread over the 0.3 s between two requests and more.
+    QRandomGenerator random(18);
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QVERIFY(rig.sim.command("silent"));
+        rig.pressDataLogger();
+        // The second request has just gone out.
+        QTRY_COMPARE_WITH_TIMEOUT(rig.memoryLabel("LblMessage"), QStringLiteral("Waiting for the meter to answer..."),
+                                  10000);
+        const int delayMs = int(random.bounded(700));
+        QTest::qWait(delayMs);
+        QVERIFY(rig.sim.command("resume"));
+        QVERIFY2(rig.downloaded(), qPrintable(QStringLiteral("attempt %1, on after %2 ms: %3")
+                                                  .arg(attempt)
+                                                  .arg(delayMs)
+                                                  .arg(rig.memoryLabel("LblMessage"))));
+        QVERIFY2(rig.memory()->blocks().rows() == 3,
+                 qPrintable(QStringLiteral("attempt %1, on after %2 ms: %3 rows, %4")
+                                .arg(attempt)
+                                .arg(delayMs)
+                                .arg(rig.memory()->blocks().rows())
+                                .arg(rig.memoryLabel("LblMessage"))));
+        QCOMPARE(rowOf(rig.memory()->blocks(), 2), QStringList({"2", "4 Ohm", "4 Voltage", "2", "3"}));
+        // "100 % Completed" when live frames came on the heels of the answer.
+        QVERIFY(rig.memoryLabel("LblMessage") == QLatin1String("100.0 % Completed")
+                || rig.memoryLabel("LblMessage") == QLatin1String("100 % Completed"));
+        QVERIFY(rig.liveAgain());
+    }
+}
+
+void TestEndToEndLogger::answerGivesWayToLiveFrames()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.label("ValOhm").isEmpty(), 10000);
+    // The simulator's full memory announces 48,134 bytes; 300 come, then the meter streams again.
+    QVERIFY(rig.sim.command("memory-full"));
+    QVERIFY(rig.sim.command("answer-cut 300"));
+    rig.pressDataLogger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.output().contains("dump cut after 300 bytes"), 10000);
+    QVERIFY(rig.sim.command("resume"));
+    QElapsedTimer sinceFrames;
+    sinceFrames.start();
+    QVERIFY(rig.downloaded());
+    QVERIFY2(sinceFrames.elapsed() < 5000, qPrintable(QString::number(sinceFrames.elapsed())));
+    QCOMPARE(rig.memoryLabel("LblMessage"), QStringLiteral("The meter stopped answering after 300 of 48,134 bytes."));
+    QCOMPARE(rig.memory()->blocks().rows(), 1);
     QVERIFY(rig.liveAgain());
 }
 

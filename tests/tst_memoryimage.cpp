@@ -38,6 +38,10 @@ private slots:
     void progress();
     void remain_data();
     void remain();
+    void answerStartPassesOverLiveFrames_data();
+    void answerStartPassesOverLiveFrames();
+    void liveFrameTail_data();
+    void liveFrameTail();
 };
 
 void TestMemoryImage::headGivesTheEndAddressAndLength()
@@ -182,6 +186,73 @@ void TestMemoryImage::remain()
     QFETCH(int, P);
     QFETCH(QString, text);
     QCOMPARE(remainText(P), text);
+}
+
+void TestMemoryImage::answerStartPassesOverLiveFrames_data()
+{
+    using Kind = AnswerStart::Kind;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("skip");
+    QTest::addColumn<int>("P");
+    // A live frame: 0x02, resistance and voltage counts, status, 0x03.
+    const QByteArray frame = QByteArray::fromHex("0209C40E740003");
+    const QByteArray answer = images::answer(images::block(2, 0x03, 3));
+    const int P = 17152 + 5 + 15;
+    QTest::newRow("nothing") << QByteArray() << int(Kind::NeedMore) << 0 << 0;
+    QTest::newRow("a frame begun") << frame.left(4) << int(Kind::NeedMore) << 0 << 0;
+    QTest::newRow("two bytes") << QByteArray::fromHex("0043") << int(Kind::NeedMore) << 0 << 0;
+    QTest::newRow("one frame") << frame << int(Kind::LiveFrames) << 7 << 0;
+    QTest::newRow("three frames") << frame + frame + frame << int(Kind::LiveFrames) << 21 << 0;
+    QTest::newRow("a frame and a half") << frame + frame.left(3) << int(Kind::LiveFrames) << 7 << 0;
+    QTest::newRow("the end of a frame, then one") << frame.mid(4) + frame << int(Kind::LiveFrames) << 10 << 0;
+    QTest::newRow("the answer") << answer << int(Kind::Head) << 0 << P;
+    QTest::newRow("a frame, then the answer") << frame + answer << int(Kind::Head) << 7 << P;
+    QTest::newRow("the end of a frame, one, then the answer")
+        << frame.mid(2) + frame + answer << int(Kind::Head) << 12 << P;
+    QTest::newRow("an empty memory") << QByteArray::fromHex("00430003") << int(Kind::Head) << 0 << 17152;
+    QTest::newRow("a frame, then an empty memory")
+        << frame + QByteArray::fromHex("00430003") << int(Kind::Head) << 7 << 17152;
+    // Not a frame and not an answer: read as a head, which then does not fit the memory.
+    QTest::newRow("garbage") << QByteArray::fromHex("0102030405060708") << int(Kind::Head) << 0 << 0x0203;
+}
+
+void TestMemoryImage::answerStartPassesOverLiveFrames()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, kind);
+    QFETCH(int, skip);
+    QFETCH(int, P);
+    const AnswerStart start = answerStart(bytes);
+    QCOMPARE(int(start.kind), kind);
+    QCOMPARE(int(start.skip), skip);
+    if (start.kind == AnswerStart::Kind::Head) {
+        QCOMPARE(start.head.P, P);
+        QCOMPARE(start.head.T, P - 17148);
+    }
+}
+
+void TestMemoryImage::liveFrameTail_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("tail");
+    const QByteArray frame = QByteArray::fromHex("0209C40E740003");
+    const QByteArray part = images::answer(images::block(2, 0x03, 60)).left(300);
+    QTest::newRow("nothing") << QByteArray() << 0;
+    QTest::newRow("answer only") << part << 0;
+    QTest::newRow("answer and a 0x02") << part + QByteArray(1, 0x02) << 0;
+    QTest::newRow("answer and a frame begun") << part + frame.left(5) << 0;
+    QTest::newRow("answer and a frame") << part + frame << 7;
+    QTest::newRow("answer, two frames and a half") << part + frame + frame + frame.left(3) << 17;
+    QTest::newRow("frames only") << frame + frame + frame << 21;
+    QTest::newRow("a frame that ends wrong") << part + frame.left(6) + QByteArray(1, 0x04) << 0;
+}
+
+void TestMemoryImage::liveFrameTail()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, tail);
+    QCOMPARE(int(logger::liveFrameTail(bytes)), tail);
 }
 
 QTEST_GUILESS_MAIN(TestMemoryImage)
