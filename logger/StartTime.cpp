@@ -128,14 +128,17 @@ StartTime parseStartTime(const QString &s, const QDate &today)
 
     QString yearText = padded(year, 4);
     const double shortYear = number(yearText);
-    if (shortYear >= 1 && shortYear <= 12)
+    if (shortYear >= 1 && shortYear <= 99)
         yearText = padded(shortYear + 2000, 4);
     const QString text = yearText + QLatin1Char('/') + padded(month, 2) + QLatin1Char('/') + padded(day, 2)
                          + QLatin1Char(' ') + padded(hour, 2) + QLatin1Char(':') + padded(minute, 2)
                          + QLatin1Char(':') + padded(second, 2);
     const auto start = clockOf(text);
-    if (!start)
+    if (!start) {
+        // Nothing is listed; a silent nothing would look like a broken program.
+        result.failure = text + QStringLiteral(" is not a date and time of the calendar.");
         return result;
+    }
     result.kind = StartTime::Kind::Accepted;
     result.clock = dateText(start->first) + QLatin1Char(' ') + timeText(start->second);
     return result;

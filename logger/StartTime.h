@@ -16,7 +16,7 @@ QString startTimeRetry();  // "Invalid, comply with the data format properly" CR
 // the month up to the second "/", two characters of day after it, two of hour before the
 // first ":" after that, the minute up to the next ":", two characters of second after it.
 // Each field counts by its leading number; an empty or zero year, month or day is today's;
-// a year of 1 to 12 is 2001 to 2012.
+// a two-digit year, 1 to 99, is 2001 to 2099.
 struct StartTime
 {
     enum class Kind {
@@ -26,6 +26,9 @@ struct StartTime
     };
     Kind kind = Kind::Invalid;
     QString clock;
+    // Why an Invalid answer lists nothing, when its fields make a date and time that the
+    // calendar does not have ("2024/02/30 10:00:00 is not a date and time of the calendar.").
+    QString failure;
 };
 StartTime parseStartTime(const QString &answer, const QDate &today);
 

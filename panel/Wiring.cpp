@@ -265,8 +265,12 @@ void Wiring::fillDataList(logger::MemoryWindow &memory, int row)
         if (!answer || answer->isEmpty())
             return;
         const logger::StartTime parsed = logger::parseStartTime(*answer, m_ctx.clock.now().date());
-        if (parsed.kind == logger::StartTime::Kind::Invalid)
+        if (parsed.kind == logger::StartTime::Kind::Invalid) {
+            if (!parsed.failure.isEmpty())
+                m_ctx.dialogs.message(&memory, ui::Dialogs::Icon::Information, QStringLiteral("Dorvel"),
+                                      parsed.failure);
             return;
+        }
         if (parsed.kind == logger::StartTime::Kind::Accepted) {
             start = parsed.clock;
             break;

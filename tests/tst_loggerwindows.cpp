@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using Icon = ui::Dialogs::Icon;
@@ -85,7 +86,12 @@ void TestLoggerWindows::dataLoggerOpensBesideAndFillsTheBlockGrid()
     logger::MemoryWindow *memory = rig.memory();
     QVERIFY(memory && memory->isVisible());
     QCOMPARE(memory->windowTitle(), QStringLiteral("Data Logger"));
-    QCOMPARE(memory->pos(), QPoint(rig.panel->frameGeometry().right() + 1, rig.panel->frameGeometry().top()));
+    // Beside the main window, or as far right as the screen allows.
+    const QRect area = memory->screen()->availableGeometry();
+    QCOMPARE(memory->pos().y(), rig.panel->frameGeometry().top());
+    QVERIFY(memory->pos().x() == rig.panel->frameGeometry().right() + 1
+            || memory->frameGeometry().right() == area.right());
+    QVERIFY(memory->frameGeometry().right() <= area.right());
     QVERIFY(rig.state.MemoryOpen);
     QCOMPARE(rig.memoryLabel("LblSize"), QStringLiteral("48.0 K"));
     QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("48.0 K"));
@@ -182,6 +188,17 @@ void TestLoggerWindows::blockListingAsksTheStartTime()
 
     rig.listBlock(3, QStringLiteral("9/5/1 8:07:06"));
     QCOMPARE(rowOf(rig.dataList()->grid(), 2), QStringList({"2", "2009/05/01", "08:11:21", "123.5", "36.99"}));
+
+    // A start the calendar does not have: the list goes, nothing is listed, and it is said.
+    rig.dialogs.messages.clear();
+    const QPointer<logger::DataListWindow> listed(rig.dataList());
+    rig.listBlock(1, QStringLiteral("2024/02/30 10:00:00"));
+    QTRY_VERIFY(listed.isNull());
+    QVERIFY(!rig.dataList());
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.at(0).text,
+             QStringLiteral("2024/02/30 10:00:00 is not a date and time of the calendar."));
+    QVERIFY(rig.panel->poll().isEnabled());
 }
 
 void TestLoggerWindows::blockListingEndsQuietly()
@@ -195,10 +212,13 @@ void TestLoggerWindows::blockListingEndsQuietly()
     rig.listBlock(1, std::nullopt);
     QVERIFY(!rig.dataList());
     QVERIFY(rig.panel->poll().isEnabled());
-    // An empty answer likewise; an invalid date ends without a message.
+    // An empty answer likewise, without a word; a date the calendar does not have says so.
     rig.listBlock(1, QString());
+    QVERIFY(rig.dialogs.messages.isEmpty());
     rig.listBlock(1, QStringLiteral("2010/02/30 12:00:00"));
     QVERIFY(!rig.dataList());
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    rig.dialogs.messages.clear();
     // The header row names no block: no dialog at all.
     const int asked = int(rig.dialogs.inputPrompts.size());
     emit rig.memory()->blockView().cellClicked(0, 0);

@@ -16,6 +16,8 @@ private slots:
     void dialogTitle();
     void parse_data();
     void parse();
+    void notInTheCalendarSaysWhy_data();
+    void notInTheCalendarSaysWhy();
     void dating_data();
     void dating();
     void rowsCarryTheDecodedReadings();
@@ -38,6 +40,12 @@ void TestStartTime::parse_data()
     QTest::newRow("short fields, one-digit year") << "9/5/1 8:07:06" << Kind::Accepted << "2009/05/01 08:07:06";
     QTest::newRow("no year: this year") << "/5/1 8:07:06" << Kind::Accepted << "2024/05/01 08:07:06";
     QTest::newRow("year 12 is 2012") << "12/12/31 23:59:59" << Kind::Accepted << "2012/12/31 23:59:59";
+    QTest::newRow("year 13 is 2013") << "13/1/1 0:0:0" << Kind::Accepted << "2013/01/01 00:00:00";
+    QTest::newRow("year 26 is 2026") << "26/3/5 8:00:00" << Kind::Accepted << "2026/03/05 08:00:00";
+    QTest::newRow("year 99 is 2099") << "99/12/31 23:59:59" << Kind::Accepted << "2099/12/31 23:59:59";
+    QTest::newRow("year 100 stays") << "100/1/1 0:0:0" << Kind::Accepted << "0100/01/01 00:00:00";
+    QTest::newRow("year 0024 is 2024") << "0024/2/29 1:2:3" << Kind::Accepted << "2024/02/29 01:02:03";
+    QTest::newRow("year 0: this year") << "0/5/1 8:07:06" << Kind::Accepted << "2024/05/01 08:07:06";
     QTest::newRow("zero month and day: today's") << "2010/0/00 1:2:3" << Kind::Accepted << "2010/03/05 01:02:03";
     QTest::newRow("minute 123 keeps 23") << "2010/05/06 12:123:56" << Kind::Accepted << "2010/05/06 12:23:56";
     QTest::newRow("nothing after the seconds' colon") << "2010/05/06 12:34:" << Kind::Accepted << "2010/05/06 12:34:00";
@@ -65,6 +73,27 @@ void TestStartTime::parse()
     const StartTime parsed = parseStartTime(answer, QDate(2024, 3, 5));
     QCOMPARE(parsed.kind, kind);
     QCOMPARE(parsed.clock, clock);
+}
+
+void TestStartTime::notInTheCalendarSaysWhy_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("30 February") << "2024/02/30 10:00:00" << "2024/02/30 10:00:00 is not a date and time of the calendar.";
+    QTest::newRow("hour 25, short fields") << "24/2/28 25:0:0" << "2024/02/28 25:00:00 is not a date and time of the calendar.";
+    QTest::newRow("29 February of 2023") << "23/2/29 1:0:0" << "2023/02/29 01:00:00 is not a date and time of the calendar.";
+    QTest::newRow("second 60") << "2010/05/06 23:59:60" << "2010/05/06 23:59:60 is not a date and time of the calendar.";
+    // No fields to make a date of: nothing to say about the calendar.
+    QTest::newRow("no room for the hour") << "/:" << "";
+}
+
+void TestStartTime::notInTheCalendarSaysWhy()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, failure);
+    const StartTime parsed = parseStartTime(answer, QDate(2024, 3, 5));
+    QCOMPARE(parsed.kind, Kind::Invalid);
+    QCOMPARE(parsed.failure, failure);
 }
 
 void TestStartTime::dating_data()
