@@ -27,7 +27,7 @@ QString openFailureDetails(const QString &devicePath, ui::SerialPort::OpenResult
             .arg(devicePath);
     case Open::NotFound:
         return QStringLiteral("%1 is not present.\n"
-                              "Plug in the meter's adapter, or choose another port.")
+                              "Is the meter's adapter plugged in? Start Dorvel again and choose another port.")
             .arg(devicePath);
     case Open::Failed:
     case Open::Opened:

@@ -37,7 +37,12 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &versio
         return line;
     }
     if (parser.isSet(help)) {
+        // Without an application object the parser does not know the program's name and
+        // writes a placeholder; with one, the path it was started by. The name is the
+        // program's own either way.
         line.output = parser.helpText();
+        const qsizetype usageEnd = line.output.indexOf(QLatin1Char('\n'));
+        line.output.replace(0, usageEnd < 0 ? 0 : usageEnd, QStringLiteral("Usage: dorvel [options] [DEVICE]"));
         line.exitNow = 0;
         return line;
     }

@@ -213,6 +213,7 @@ void TestPortWindow::commandLineFillsThePortField()
     line = panel::parseCommandLine({"dorvel", "--help"}, "10.05", none);
     // What --help and --version print is checked on the program itself, without a display.
     QCOMPARE(line.exitNow, std::optional<int>(0));
+    QVERIFY2(line.output.startsWith("Usage: dorvel [options] [DEVICE]\n"), qPrintable(line.output));
     QVERIFY(line.device.isEmpty()); // not taken for a port name
     QCOMPARE(panel::parseCommandLine({"dorvel", "--version"}, "10.05", none).exitNow, std::optional<int>(0));
 
