@@ -47,6 +47,7 @@ void run(realtime::GraphKind kind, const char *name)
     for (int i = 0; i < sweeps * 240; ++i) {
         state.reading.OhmText = ohms.at((i / 7) % ohms.size());
         state.reading.VoltText = volts.at((i / 7) % volts.size());
+        state.ReadingAtMs = clock.monotonicMs(); // measured, as the poll leaves it
         t.start();
         graph.tick();
         const double tickUs = t.nsecsElapsed() / 1000.0;

@@ -36,6 +36,7 @@ int main(int argc, char *argv[])
     // A reading on the face, as the poll leaves it.
     state.reading.OhmText = QStringLiteral("24.68");
     state.reading.VoltText = QStringLiteral("3.712");
+    state.ReadingAtMs = clock.monotonicMs();
     window.recorder().setSampleSeconds(1);
     window.commands().click(QStringLiteral("List"));
     auto *list = window.views().window<panel::Role::List>();

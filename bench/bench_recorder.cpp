@@ -51,6 +51,7 @@ int main(int argc, char *argv[])
     ms.reserve(steps);
     for (int i = 0; i < steps; ++i) {
         QElapsedTimer t;
+        state.ReadingAtMs = clock.monotonicMs(); // a frame just came
         t.start();
         recorder.tick();
         ms.push_back(double(t.nsecsElapsed()) / 1e6);

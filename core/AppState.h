@@ -16,6 +16,10 @@ struct AppState
 {
     // --- Reading. Written by the live poll's decode (the logger decodes into its own records).
     Reading reading;
+    // When the frame behind `reading` arrived, on the monotonic clock; -1 before the first.
+    // The record keeps its last values while the link is lost, so only this tells a
+    // measured value from a held one.
+    qint64 ReadingAtMs = -1;
 
     // --- Link and views.
     // Port choice, written only by the Port window's OK. A device path, when chosen,
@@ -88,5 +92,15 @@ struct AppState
     float PlotTo = 0;   // last grid row drawn
     float PlotPoints = 0; // PlotTo - PlotFrom + 1
 };
+
+// A reading counts as measured for this long after its frame came. The poll retries for
+// about five seconds before it shows the link as lost, holding the old values meanwhile.
+inline constexpr qint64 FreshReadingMs = 1500;
+
+// The reading may be recorded, listed or drawn: its frame came within FreshReadingMs.
+inline bool readingFresh(const AppState &s, qint64 nowMs)
+{
+    return s.ReadingAtMs >= 0 && nowMs >= s.ReadingAtMs && nowMs - s.ReadingAtMs <= FreshReadingMs;
+}
 
 } // namespace core

@@ -3,6 +3,8 @@
 #include "launcher/Medium.h"
 #include "ui/Twips.h"
 
+#include <QFontMetrics>
+#include <algorithm>
 #include <QListWidget>
 #include <QRadioButton>
 
@@ -12,6 +14,11 @@ namespace {
 
 // Where the first option sits; every later one is placed from it.
 constexpr TwipRect firstOptionPlace{120, 120, 2295, 255};
+
+// Options stand 2400 twips apart in a row; one must end short of the next.
+constexpr int ColumnTwips = 2400;
+constexpr int GapTwips = 100;
+constexpr int MarginTwips = 100; // added to the measured name, as the widths are designed
 
 void paint(QWidget *widget, const QColor &colour)
 {
@@ -62,6 +69,7 @@ bool ManualPanel::fill(const QStringList &fileNames)
     removeExtraOptions();
     m_names->clear();
 
+    m_optionFont = fittingFont(fileNames);
     TwipRect place = firstOptionPlace;
     dress(m_first, fileNames.first(), place);
     for (qsizetype i = 1; i < fileNames.size(); ++i) {
@@ -87,13 +95,30 @@ void ManualPanel::dress(QRadioButton *option, const QString &fileName, const Twi
     // itself is kept for the choice.
     const QString caption = manualCaption(fileName);
     option->setProperty("caption", caption);
+    option->setFont(m_optionFont);
     option->setText(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
     // Measured on the whole file name, ".pdf" included, which leaves room for the indicator.
-    const int textTwips = ui::pixelsToTwipsX(window()->fontMetrics().horizontalAdvance(fileName), *this);
+    const int textTwips = ui::pixelsToTwipsX(QFontMetrics(m_optionFont).horizontalAdvance(fileName), *this);
     TwipRect sized = place;
-    sized.width = textTwips + 100;
+    sized.width = textTwips + MarginTwips;
     option->setGeometry(toPixels(sized, *this));
     paint(option, QColor(100, 200, 200));
+}
+
+QFont ManualPanel::fittingFont(const QStringList &fileNames) const
+{
+    // The columns were laid out for a narrow font; in a platform's wider one an option
+    // would reach into the next column and cover the caption there. Smaller, half a point
+    // at a time, until the longest name's option ends short of the next column.
+    QFont font = window()->font();
+    for (;;) {
+        int widest = 0;
+        for (const QString &name : fileNames)
+            widest = std::max(widest, QFontMetrics(font).horizontalAdvance(name));
+        if (ui::pixelsToTwipsX(widest, *this) + MarginTwips <= ColumnTwips - GapTwips || font.pointSizeF() <= 6)
+            return font;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
 }
 
 void ManualPanel::removeExtraOptions()

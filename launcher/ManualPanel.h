@@ -2,6 +2,7 @@
 
 #include "launcher/TwipRect.h"
 
+#include <QFont>
 #include <QFrame>
 #include <QList>
 #include <QStringList>
@@ -37,10 +38,13 @@ signals:
 private:
     void dress(QRadioButton *option, const QString &fileName, const TwipRect &place);
     void pick(QRadioButton *option);
+    // The window's font, or a smaller one in which every name fits its column.
+    QFont fittingFont(const QStringList &fileNames) const;
 
     QRadioButton *m_first = nullptr;
     QList<QRadioButton *> m_extra; // the options created for the second manual on
     QListWidget *m_names = nullptr;
+    QFont m_optionFont;
 };
 
 } // namespace launcher

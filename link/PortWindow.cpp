@@ -4,6 +4,7 @@
 #include "link/ScanPorts.h"
 #include "ui/DeviceManager.h"
 #include "ui/Dialogs.h"
+#include "ui/ScreenFit.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -72,6 +73,7 @@ PortWindow::PortWindow(core::AppState &state, ui::SerialPort &probe, const ui::P
 
     // Load: place the window, list all sixteen ports, select the first.
     move(ui::twipsToPixelsX(3700, *this), ui::twipsToPixelsY(2700, *this));
+    ui::keepOnScreen(*this);
     reset();
     m_txtCom->setCurrentIndex(0);
 }

@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
+#include "ui/ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -127,6 +128,7 @@ void MemoryWindow::placeBeside(const QWidget &mainWindow)
 {
     const QRect main = mainWindow.frameGeometry();
     move(main.x() + main.width(), main.y());
+    ui::keepOnScreen(*this);
 }
 
 void MemoryWindow::closeEvent(QCloseEvent *event)

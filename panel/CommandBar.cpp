@@ -13,6 +13,7 @@
 #include "ui/Dialogs.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
@@ -36,7 +37,8 @@ struct ButtonDef
 
 // Position matters: the recording state borrows the picture of button 8.
 constexpr ButtonDef Buttons[] = {
-    {"Save", "Save As", Qt::CTRL | Qt::Key_S},
+    // Ctrl+S belongs to the bar, not to button 1: it starts a recording but never stops one.
+    {"Save", "Save As"},
     {"Open", "Open File", Qt::CTRL | Qt::Key_O},
     {"StartRealTime", "Start Real Time List or Graph"},
     {"List", "List Display"},
@@ -100,6 +102,11 @@ CommandBar::CommandBar(QMainWindow &window, CommandContext context)
         ++position;
     }
     window.addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_saveKey = new QAction(QStringLiteral("Save As"), &window);
+    m_saveKey->setObjectName(QStringLiteral("SaveKey"));
+    m_saveKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    window.addAction(m_saveKey);
+    connect(m_saveKey, &QAction::triggered, this, &CommandBar::saveKey);
     showSaveIdle();
 
     // Quitting closes the main window, which ends the program as its close does.
@@ -120,12 +127,26 @@ void CommandBar::showSaveIdle()
 {
     button(1)->setIcon(ui::saveButtonIcon(false));
     setTip(button(1), QStringLiteral("Save As"));
+    const QString keys = m_saveKey->shortcut().toString(QKeySequence::NativeText);
+    button(1)->setToolTip(QStringLiteral("Save As (%1)").arg(keys));
 }
 
 void CommandBar::showSaveRecording()
 {
     button(1)->setIcon(ui::saveButtonIcon(true));
     setTip(button(1), QStringLiteral("Stop Recording"));
+}
+
+void CommandBar::saveKey()
+{
+    // Saving out of habit must not end an overnight recording.
+    if (m_ctx.state.Recording) {
+        m_ctx.dialogs.notice(&m_window, QStringLiteral("Dorvel"),
+                             QStringLiteral("Recording into %1. Press Stop Recording (the first tool-bar button) to stop.")
+                                 .arg(QDir::toNativeSeparators(m_ctx.recorder.recordingPath())));
+        return;
+    }
+    click(QStringLiteral("Save"));
 }
 
 void CommandBar::click(const QString &key)
@@ -154,8 +175,13 @@ void CommandBar::click(const QString &key)
             return;
         }
     } else if (key == QLatin1String("Help")) {
-        m_ctx.helpChooser.show();
-        m_ctx.helpChooser.raise();
+        // F1 (or the button) again puts the panel away.
+        if (!m_ctx.helpChooser.isHidden()) {
+            m_ctx.helpChooser.hide();
+        } else {
+            m_ctx.helpChooser.show();
+            m_ctx.helpChooser.raise();
+        }
     }
     m_ctx.poll.setEnabled(true);
 }

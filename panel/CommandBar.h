@@ -61,6 +61,8 @@ public:
 
 private:
     bool save();
+    // Ctrl+S: starts a recording; while one runs only says how to stop it.
+    void saveKey();
     bool open();
     void startRealTime();
     void sample();
@@ -69,6 +71,7 @@ private:
     CommandContext m_ctx;
     QToolBar *m_toolBar = nullptr;
     QList<QAction *> m_buttons;
+    QAction *m_saveKey = nullptr;
 };
 
 // The sampling interval typed by the user: a number rounded to whole seconds (halves to

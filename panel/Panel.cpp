@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTextStream>
@@ -53,6 +54,15 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     connect(m_realTime, &RealTimeChooser::graphChosen, this,
             [this] { meter::startGraphs(m_state, m_views, m_poll.intervalMs()); });
     connect(m_help, &HelpChooser::languageChosen, this, &Panel::openManual);
+    // Esc puts a pop-up panel away, as the chooser's Exit does.
+    auto *closePanels = new QAction(QStringLiteral("Close Panel"), this);
+    closePanels->setObjectName(QStringLiteral("ClosePanel"));
+    closePanels->setShortcut(QKeySequence(Qt::Key_Escape));
+    addAction(closePanels);
+    connect(closePanels, &QAction::triggered, this, [this] {
+        m_realTime->hide();
+        m_help->hide();
+    });
 
     m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
                                                       *m_realTime, *m_help, [this](const QString &path) { openFileList(path); },
@@ -131,6 +141,7 @@ void Panel::showLinkBack()
 void Panel::showReading()
 {
     const auto &r = m_state.reading;
+    m_state.ReadingAtMs = m_services.clock.monotonicMs();
     m_face->setReadingStale(false);
     m_face->valOhm()->setText(r.OhmText);
     m_face->valVoltage()->setText(r.VoltText);

@@ -108,8 +108,15 @@ QString Recorder::nextStamp()
     auto &s = m_state;
     // Right after a new interval the clock is read, not computed: adding the new interval
     // to the last stamp would put every later line that far ahead of the wall clock.
-    if (std::exchange(m_stampFromClock, false))
-        return m_clock.now().toString(core::ClockFormat);
+    // Never the stamp of the step before, nor earlier: two samples a second apart at least.
+    if (std::exchange(m_stampFromClock, false)) {
+        const QString now = m_clock.now().toString(core::ClockFormat);
+        if (s.SampleClock.isEmpty())
+            return now;
+        const QString earliest = core::addSeconds(s.SampleClock, 1);
+        // The fixed-width "yyyy/mm/dd hh:nn:ss" sorts as the time it names.
+        return now < earliest ? earliest : now;
+    }
     // The stamps are computed: each sample step is SampleSeconds after the previous one.
     // Calendar arithmetic without time zones: a stamp never skips or repeats an hour.
     return core::addSeconds(s.SampleClock, s.SampleSeconds);
@@ -125,6 +132,9 @@ void Recorder::tick()
 
     s.SampleClock = nextStamp();
     const QString sample = files::sampleText(s.SampleClock, s.reading);
+    // A held value (the link lost, or being retried) is no measurement: the step passes
+    // with its stamp, and the stamps of the next lines show the gap.
+    const bool fresh = core::readingFresh(s, m_clock.monotonicMs());
 
     const bool wasRecording = s.Recording;
     QString error;
@@ -155,15 +165,17 @@ void Recorder::tick()
                                                  "written again with every line so far, and the recording goes on.")
                                       .arg(QDir::toNativeSeparators(m_file.path())));
             const bool header = (s.RecordCount == 0);
-            const QString line = header ? files::recorderHeader(s.reading) : files::dataLine(s.RecordCount, sample);
-            if (!m_file.appendLine(line, &error)) {
-                stopOnFailure();
-            } else if (header) {
-                s.RecordCount = 1;
-            } else {
-                m_host.setCountLabel(QString::number(s.RecordCount));
-                m_host.setRecLabel(QStringLiteral("Rec"));
-                ++s.RecordCount;
+            if (header || fresh) {
+                const QString line = header ? files::recorderHeader(s.reading) : files::dataLine(s.RecordCount, sample);
+                if (!m_file.appendLine(line, &error)) {
+                    stopOnFailure();
+                } else if (header) {
+                    s.RecordCount = 1;
+                } else {
+                    m_host.setCountLabel(QString::number(s.RecordCount));
+                    m_host.setRecLabel(QStringLiteral("Rec"));
+                    ++s.RecordCount;
+                }
             }
         }
     } else {
@@ -172,7 +184,7 @@ void Recorder::tick()
         m_host.setRecLabel(QString());
     }
 
-    if (s.ListOn) {
+    if (s.ListOn && fresh) {
         ++s.ListRowCount;
         if (!m_host.appendListRow(QString::number(s.ListRowCount) + QLatin1Char('\t') + sample))
             return; // the next tick is again a sample step

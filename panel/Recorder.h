@@ -57,6 +57,8 @@ public:
     bool startRecording(const QString &path, QString *error);
     // The user's stop.
     void stopRecording();
+    // The file being recorded into (SavePath may have moved on to a list saved since).
+    QString recordingPath() const { return m_file.path(); }
 
     // A sampling interval entered by the user: the next tick is a sample step, stamped
     // with the wall clock.

@@ -115,4 +115,10 @@ void PlotRangeWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
+void PlotRangeWindow::resizeEvent(QResizeEvent *event)
+{
+    fill();
+    QWidget::resizeEvent(event);
+}
+
 } // namespace plot

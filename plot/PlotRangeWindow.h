@@ -14,7 +14,8 @@ struct AppState;
 namespace plot {
 
 // The "Plot Range" window: which rows are drawn and both scales. Its boxes show the plot
-// settings each time it is shown; OK hands the entry on, and the owner checks and applies it.
+// settings each time it is shown and every time it is resized; OK hands the entry on, and
+// the owner checks and applies it.
 class PlotRangeWindow final : public QWidget
 {
     Q_OBJECT
@@ -32,6 +33,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     const core::AppState &m_state;

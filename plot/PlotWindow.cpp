@@ -1,6 +1,7 @@
 #include "plot/PlotWindow.h"
 
 #include "ui/ListWindow.h"
+#include "ui/ScreenFit.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -187,6 +188,7 @@ void PlotWindow::placeAtScreenCorner()
 {
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     move(screen ? screen->availableGeometry().topLeft() : QPoint(0, 0));
+    ui::keepOnScreen(*this);
 }
 
 QImage PlotWindow::picture() const

@@ -124,7 +124,7 @@ void Printing::finish(bool ok, const QString &error)
     m_slice.stop();
     std::unique_ptr<Job> job = std::move(m_job);
     if (!ok && job && job->printer && job->row < job->layout.rows)
-        job->printer->end(); // pages already produced go out
+        job->printer->abandon(); // pages already produced go out to a printer
     const QPointer<QWidget> window = job ? job->window : nullptr;
     job.reset(); // the poll runs again and the pointer is normal before any message
     // A print that silently produced nothing would look like success.

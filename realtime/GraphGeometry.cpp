@@ -135,7 +135,7 @@ Mark markAt(float sweepX)
     return Mark::None;
 }
 
-SweepStep advanceSweep(Sweep &sweep, const GraphFrame &f, float step, float graphWidth, double plotY)
+SweepStep advanceSweep(Sweep &sweep, const GraphFrame &f, float step, float graphWidth, std::optional<double> plotY)
 {
     // Single precision, as the pen position is kept: a step of 0.5 lands on every half pixel.
     sweep.SweepX = sweep.SweepX + step;
@@ -144,12 +144,16 @@ SweepStep advanceSweep(Sweep &sweep, const GraphFrame &f, float step, float grap
     SweepStep s;
     s.penX = f.OriginX + double(sweep.SweepX);
     s.wipe = QRectF(QPointF(s.penX, f.BaseY - f.PlotHeight - 5), QPointF(s.penX + step, f.BaseY + 3));
-    const double y = f.BaseY - plotY;
+    s.mark = markAt(sweep.SweepX);
+    if (!plotY) {
+        sweep.LastX = 0;
+        return s;
+    }
+    const double y = f.BaseY - *plotY;
     if (sweep.LastX != 0 && sweep.SweepX != 0)
         s.segment = QLineF(sweep.LastX, sweep.LastY, s.penX, y);
     sweep.LastX = float(s.penX);
     sweep.LastY = float(y);
-    s.mark = markAt(sweep.SweepX);
     return s;
 }
 

@@ -84,8 +84,10 @@ struct SweepStep
 };
 
 // Advances the pen by `step`, wrapping to 0 at `graphWidth` without joining the first point
-// after the wrap to the last one before it.
-SweepStep advanceSweep(Sweep &sweep, const GraphFrame &frame, float step, float graphWidth, double plotY);
+// after the wrap to the last one before it. Without a point (no measured reading) the pen
+// moves on and draws nothing, and the next point starts a new trace: a visible gap.
+SweepStep advanceSweep(Sweep &sweep, const GraphFrame &frame, float step, float graphWidth,
+                       std::optional<double> plotY);
 
 // The dotted line of a time mark and the short mark across the middle grid line.
 QLineF timeMarkLine(const GraphFrame &frame, double penX);

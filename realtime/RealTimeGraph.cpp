@@ -3,6 +3,7 @@
 #include "core/AppState.h"
 #include "ui/Clock.h"
 #include "ui/ListWindow.h"
+#include "ui/ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -113,10 +114,13 @@ void RealTimeGraph::placeBy(const QWidget &mainWindow)
     const QScreen *screen = mainWindow.screen();
     const int top = screen ? screen->geometry().top() : 0;
     move(m_kind == GraphKind::Ohm ? main.left() : main.left() + main.width(), top);
+    ui::keepOnScreen(*this);
 }
 
 void RealTimeGraph::startSweep(int intervalMs)
 {
+    if (!m_store.isNull() && scale() != m_drawnScale)
+        redraw();
     m_timer.setInterval(intervalMs);
     m_timer.start();
 }
@@ -124,6 +128,11 @@ void RealTimeGraph::startSweep(int intervalMs)
 void RealTimeGraph::stopSweep()
 {
     m_timer.stop();
+}
+
+RealTimeGraph::Scale RealTimeGraph::scale() const
+{
+    return {topLimit(), bottomLimit(), m_state.GraphStep};
 }
 
 int16_t RealTimeGraph::topLimit() const
@@ -166,6 +175,7 @@ void RealTimeGraph::redraw()
 
     p.setFont(m_font);
     const QFontMetricsF metrics(m_font, &m_store);
+    m_drawnScale = scale();
     m_labels = axisLabelTexts(m_kind, topLimit(), bottomLimit());
     for (int j = 0; j < m_labels.size(); ++j) {
         const QString &label = m_labels.at(j);
@@ -211,7 +221,10 @@ void RealTimeGraph::tick()
     if (m_store.isNull())
         return;
     const float graphWidth = m_state.GraphWidth;
-    const double y = plotY(m_kind, readingText(), topLimit(), bottomLimit(), m_frame.PlotHeight);
+    // A held reading is not drawn: the pen sweeps on over a gap.
+    std::optional<double> y;
+    if (core::readingFresh(m_state, m_clock.monotonicMs()))
+        y = plotY(m_kind, readingText(), topLimit(), bottomLimit(), m_frame.PlotHeight);
     const SweepStep step = advanceSweep(m_sweep, m_frame, m_state.GraphStep, graphWidth, y);
     // The twin's resize may have changed the width since the last step.
     if (graphWidth != m_gridWidth)

@@ -40,7 +40,9 @@ public:
     // it, both at the top of the screen.
     void placeBy(const QWidget &mainWindow);
 
-    // Timer1: the sweep runs at the given interval until stopped or closed.
+    // Timer1: the sweep runs at the given interval until stopped or closed. A picture drawn
+    // under other limits or another step starts again from its load state first, so the
+    // trace is never drawn to one scale under the labels of another.
     void startSweep(int intervalMs);
     void stopSweep();
     bool isSweeping() const { return m_timer.isActive(); }
@@ -85,6 +87,15 @@ private:
     // The dotted grid lines, drawn once per plot width and copied on every step: a dotted
     // stroke costs tens of microseconds on a high-density screen, a copy one or two.
     void buildGridLines(float graphWidth);
+    // The settings a picture is drawn with.
+    struct Scale
+    {
+        int16_t top = 0;
+        int16_t bottom = 0;
+        float step = 0;
+        bool operator==(const Scale &) const = default;
+    };
+    Scale scale() const;
     int16_t topLimit() const;
     int16_t bottomLimit() const;
     const QString &readingText() const;
@@ -109,6 +120,7 @@ private:
     float m_gridWidth = -1; // the plot width m_gridLines were drawn for
     QList<QString> m_labels;
     QString m_unit;
+    Scale m_drawnScale;
 };
 
 } // namespace realtime

@@ -2,7 +2,6 @@
 
 #include "core/AppState.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,26 +27,32 @@ QLineEdit *entryBox(const QString &name, const QString &accessibleName, const QS
     auto *edit = new QLineEdit(text, parent);
     edit->setObjectName(name);
     edit->setAccessibleName(accessibleName);
-    // Room for "864000" or "-40" and a little more.
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
     return edit;
 }
 
-// A frame with "Max." and "Min." panels over their boxes.
+// The window is laid out in twips, 15 to the pixel, as the graph windows are.
+constexpr int TwipsPerPixel = 15;
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
+}
+
+// A frame with "Max." and "Min." panels over their boxes, positions within the frame.
 QGroupBox *limitFrame(const QString &name, const QString &caption, const QString &maxPanel, const QString &minPanel,
                       QLineEdit *max, QLineEdit *min, QWidget *parent)
 {
     auto *frame = new QGroupBox(caption, parent);
     frame->setObjectName(name);
-    auto *grid = new QGridLayout(frame);
     QLabel *maxLabel = captionPanel(maxPanel, QStringLiteral("Max."), frame);
     QLabel *minLabel = captionPanel(minPanel, QStringLiteral("Min."), frame);
     maxLabel->setBuddy(max);
     minLabel->setBuddy(min);
-    grid->addWidget(maxLabel, 0, 0);
-    grid->addWidget(minLabel, 0, 1);
-    grid->addWidget(max, 1, 0);
-    grid->addWidget(min, 1, 1);
+    max->setParent(frame);
+    min->setParent(frame);
+    maxLabel->setGeometry(twips(120, 360, 735, 375));
+    minLabel->setGeometry(twips(960, 360, 735, 375));
+    max->setGeometry(twips(120, 720, 735, 285));
+    min->setGeometry(twips(960, 720, 735, 285));
     return frame;
 }
 
@@ -58,6 +63,10 @@ RealTimeRange::RealTimeRange(const core::AppState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("RealTimeRange"));
     setWindowTitle(QStringLiteral("Real Time Range"));
+    // The boxes are 19 pixels high: the small dialog font they were sized for.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 
     const GraphRangeTexts t = graphRangeTexts(state);
     m_xMax = entryBox(QStringLiteral("TextXMax"), QStringLiteral("Ohm Max."), t.ohmMax, this);
@@ -66,27 +75,33 @@ RealTimeRange::RealTimeRange(const core::AppState &state, QWidget *parent)
     m_yMin = entryBox(QStringLiteral("TextYMin"), QStringLiteral("Voltage Min."), t.voltMin, this);
     m_counts = entryBox(QStringLiteral("TextCounts"), QStringLiteral("Counts"), t.counts, this);
 
-    auto *grid = new QGridLayout(this);
-    grid->addWidget(limitFrame(QStringLiteral("FrameX"), QStringLiteral("Ohm"), QStringLiteral("SSPanel1"),
-                               QStringLiteral("SSPanel2"), m_xMax, m_xMin, this),
-                    0, 0, 2, 1);
-    grid->addWidget(limitFrame(QStringLiteral("FrameY"), QStringLiteral("Voltage"), QStringLiteral("SSPanel4"),
-                               QStringLiteral("SSPanel5"), m_yMax, m_yMin, this),
-                    2, 0, 2, 1);
+    QGroupBox *frameX = limitFrame(QStringLiteral("FrameX"), QStringLiteral("Ohm"), QStringLiteral("SSPanel1"),
+                                   QStringLiteral("SSPanel2"), m_xMax, m_xMin, this);
+    frameX->setGeometry(twips(120, 0, 1815, 1095));
+    QGroupBox *frameY = limitFrame(QStringLiteral("FrameY"), QStringLiteral("Voltage"), QStringLiteral("SSPanel4"),
+                                   QStringLiteral("SSPanel5"), m_yMax, m_yMin, this);
+    frameY->setGeometry(twips(120, 1200, 1815, 1095));
     auto *countsPanel = captionPanel(QStringLiteral("SSPanel13"), QStringLiteral("Counts"), this);
     countsPanel->setBuddy(m_counts);
-    grid->addWidget(countsPanel, 0, 1, Qt::AlignBottom);
-    grid->addWidget(m_counts, 1, 1, Qt::AlignTop);
+    countsPanel->setGeometry(twips(2040, 360, 735, 375));
+    m_counts->setGeometry(twips(2040, 720, 735, 315));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("CmdOK"));
     ok->setDefault(true);
     ok->setAutoDefault(true);
-    grid->addWidget(ok, 3, 1, Qt::AlignBottom);
+    ok->setGeometry(twips(2040, 1680, 735, 495));
     connect(ok, &QPushButton::clicked, this, &RealTimeRange::okPressed);
     // Return in any box is OK, as in a dialog.
     for (QLineEdit *edit : {m_xMax, m_xMin, m_yMax, m_yMin, m_counts})
         connect(edit, &QLineEdit::returnPressed, this, &RealTimeRange::okPressed);
+    // The tab order follows the eye: the resistance pair, the voltage pair, Counts, OK.
+    setTabOrder(m_xMax, m_xMin);
+    setTabOrder(m_xMin, m_yMax);
+    setTabOrder(m_yMax, m_yMin);
+    setTabOrder(m_yMin, m_counts);
+    setTabOrder(m_counts, ok);
+    setFixedSize(twips(0, 0, 2850, 2355).size());
 }
 
 GraphRangeEntry RealTimeRange::entry() const

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolBar>
 #include <QtTest>
 
@@ -33,6 +34,7 @@ class TestCommandBar : public QObject
 private slots:
     void tenButtonsInOrder();
     void shortcutsPressTheButtons();
+    void ctrlSStartsButNeverStopsARecording();
     void samplingInterval_data();
     void samplingInterval();
     void saveStartsAndStopsARecording();
@@ -79,9 +81,48 @@ void TestCommandBar::shortcutsPressTheButtons()
     QCOMPARE(rig.dialogs.filters.size(), 2);
     QTest::keyClick(rig.panel.get(), Qt::Key_F1);
     QVERIFY(rig.panel->helpChooser().isVisible());
+    // F1 again hides it; Esc puts either panel away, as the chooser's Exit does.
+    QTest::keyClick(rig.panel.get(), Qt::Key_F1);
+    QVERIFY(!rig.panel->helpChooser().isVisible());
+    QTest::keyClick(rig.panel.get(), Qt::Key_F1);
+    QTest::keyClick(rig.panel.get(), Qt::Key_Escape);
+    QVERIFY(!rig.panel->helpChooser().isVisible());
+    rig.bar().click(QStringLiteral("StartRealTime"));
+    QVERIFY(rig.panel->realTimeChooser().isVisible());
+    QTest::keyClick(rig.panel.get(), Qt::Key_Escape);
+    QVERIFY(!rig.panel->realTimeChooser().isVisible());
+    QVERIFY(!rig.state.ListOn && !rig.state.GraphOn); // nothing chosen
     QTest::keyClick(rig.panel.get(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!rig.panel->isVisible());
     QVERIFY(!rig.panel->poll().isEnabled());
+}
+
+void TestCommandBar::ctrlSStartsButNeverStopsARecording()
+{
+    Rig rig;
+    rig.panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.panel.get()));
+    rig.panel->activateWindow();
+    const QString path = rig.path("night.Dvm");
+    rig.dialogs.saveAnswers.enqueue(path);
+    QTest::keyClick(rig.panel.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(rig.state.Recording);
+    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Stop Recording"));
+
+    // Pressed again out of habit: the recording goes on, and the user is told how to stop it.
+    QTest::keyClick(rig.panel.get(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(rig.panel.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(rig.state.Recording);
+    QCOMPARE(rig.dialogs.filters.size(), 1); // no second save dialog
+    const QString notice = QStringLiteral("Recording into %1. Press Stop Recording (the first tool-bar button) to stop.")
+                               .arg(QDir::toNativeSeparators(path));
+    QCOMPARE(rig.dialogs.notices, QStringList({notice, notice}));
+    QVERIFY(rig.dialogs.messages.isEmpty());
+
+    // The button itself still stops it.
+    rig.bar().button(1)->trigger();
+    QVERIFY(!rig.state.Recording);
+    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Save As (Ctrl+S)"));
 }
 
 void TestCommandBar::samplingInterval_data()
@@ -129,9 +170,10 @@ void TestCommandBar::saveStartsAndStopsARecording()
     QVERIFY(rig.state.Recording);
     QCOMPARE(int(rig.state.RecordRangeCode), 2);
     QVERIFY(!rig.labelWidget("LblRec")->isHidden());
-    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Stop Recording (Ctrl+S)"));
+    QCOMPARE(rig.bar().button(1)->toolTip(), QStringLiteral("Stop Recording"));
 
     rig.state.SampleSeconds = 1;
+    rig.state.ReadingAtMs = rig.clock.mono; // a frame just came
     rig.panel->recorder().tick(); // header
     rig.panel->recorder().tick(); // line 1
     QCOMPARE(rig.label("LblCount"), QStringLiteral("1"));
@@ -204,8 +246,11 @@ void TestCommandBar::openReadsTheFileIntoTheFileList()
     QTRY_COMPARE(rig.state.FileOhmRange, QStringLiteral("400m"));
     QTRY_COMPARE(list->windowTitle(), QStringLiteral("old.Dvm"));
     QCOMPARE(rig.state.FileVoltRange, QStringLiteral("40"));
-    // The list opens to the right of the main window.
-    QVERIFY(list->x() >= rig.panel->x() + rig.panel->width());
+    // The list opens to the right of the main window, or as far right as the screen allows.
+    const QRect area = list->screen()->availableGeometry();
+    QVERIFY(list->x() >= rig.panel->x() + rig.panel->width()
+            || list->frameGeometry().right() == area.right());
+    QVERIFY(list->frameGeometry().right() <= area.right());
 
     // Opening again replaces the window with a fresh one.
     rig.dialogs.openAnswers.enqueue(rig.path("old.Dvm"));

@@ -1,4 +1,6 @@
 #include "panel/CommandBar.h"
+#include "panel/PopupPanels.h"
+#include "realtime/RealTimeRange.h"
 #include "panel/Wiring.h"
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
@@ -6,6 +8,8 @@
 #include "ui/GridModel.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDateTime>
 #include <QFile>
 #include <QtTest>
@@ -44,6 +48,8 @@ private slots:
     void listGrowsHaltsResumesAndRestarts();
     void listSavesUnderThePresentRanges();
     void graphsSweepAndReopenOnARangeChange();
+    void graphStartAfterLimitDrawsUnderItsOwnLabels();
+    void silentMeterLeavesGapsInListAndGraphs();
 };
 
 void TestEndToEndRealTime::listGrowsHaltsResumesAndRestarts()
@@ -196,6 +202,89 @@ void TestEndToEndRealTime::graphsSweepAndReopenOnARangeChange()
     rig.button(3)->trigger();
     QVERIFY(!rig.state.GraphOn);
     QTRY_VERIFY(!rig.ohmGraph() && !rig.voltGraph());
+}
+
+void TestEndToEndRealTime::graphStartAfterLimitDrawsUnderItsOwnLabels()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    rig.panel->show();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 10000);
+
+    rig.button(5)->trigger(); // Graph Display
+    rig.ohmGraph()->buttonClick(QStringLiteral("Limit"));
+    auto *range = rig.panel->views().window<panel::Role::RealTimeRange>();
+    QVERIFY(range);
+    const QStringList boxes = {"TextXMax", "TextXMin", "TextYMax", "TextYMin", "TextCounts"};
+    const QStringList entry = {"40", "20", "4", "3", "240"};
+    for (int i = 0; i < boxes.size(); ++i)
+        range->box(boxes[i]).setText(entry[i]);
+    range->findChild<QPushButton *>(QStringLiteral("CmdOK"))->click();
+    QTRY_VERIFY(rig.ohmGraph() && rig.voltGraph());
+    QCOMPARE(QStringList(rig.ohmGraph()->axisLabels()), (QStringList{" 20", " 25", " 30", " 35", " 40"}));
+    rig.voltGraph()->buttonClick(QStringLiteral("stop"));
+
+    // "Start Real Time List or Graph", then Graph: the open windows start again on the
+    // present range's limits, and 25.00 mOhm is drawn where the 25 label stands.
+    realtime::RealTimeGraph *ohm = rig.ohmGraph();
+    rig.button(3)->trigger();
+    rig.panel->realTimeChooser().choose(1);
+    QCOMPARE(rig.ohmGraph(), ohm);
+    QCOMPARE(QStringList(ohm->axisLabels()), (QStringList{" 0", " 10", " 20", " 30", " 40"}));
+    QVERIFY(ohm->isSweeping());
+    QTRY_VERIFY_WITH_TIMEOUT(ohm->sweep().SweepX >= 5, 10000);
+    // 25 of 40 over 179 px: 111.875 px above the zero line at 252.
+    const QImage picture = ohm->picture();
+    int red = 0;
+    for (int y = 138; y <= 142; ++y)
+        red += qRed(picture.pixel(43, y)) > 200 && qGreen(picture.pixel(43, y)) < 80 ? 1 : 0;
+    QVERIFY(red >= 1);
+}
+
+void TestEndToEndRealTime::silentMeterLeavesGapsInListAndGraphs()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    rig.panel->show();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 10000);
+    rig.state.SampleSeconds = 1;
+    rig.button(4)->trigger(); // List Display
+    rig.button(5)->trigger(); // Graph Display
+    realtime::RealTimeGraph *ohm = rig.ohmGraph();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() >= 5, 10000);
+
+    // The meter falls silent: within 1.5 s the rows stop; "No COM" a few seconds later,
+    // the last value still on the face.
+    QVERIFY(rig.sim.command("silent"));
+    const int before = rig.rows();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 15000);
+    const int atNoCom = rig.rows();
+    QVERIFY2(atNoCom - before <= 20, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(atNoCom)));
+    QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
+    const float penAtNoCom = ohm->sweep().SweepX;
+    QTest::qWait(1000);
+    QCOMPARE(rig.rows(), atNoCom);
+    // The pen sweeps on over an empty strip.
+    QVERIFY(ohm->sweep().SweepX != penAtNoCom);
+    QCOMPARE(ohm->sweep().LastX, 0.f);
+
+    QVERIFY(rig.sim.command("resume"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rows() >= atNoCom + 3, 15000);
+    // The rows run on without a number missing; their stamps show the gap.
+    const ui::GridModel &grid = rig.list()->grid();
+    int gaps = 0;
+    QDateTime previous;
+    for (int r = 1; r < grid.rows(); ++r) {
+        QCOMPARE(grid.text(r, 0), QString::number(r));
+        const QDateTime stamp = QDateTime::fromString(grid.text(r, 1) + QLatin1Char(' ') + grid.text(r, 2),
+                                                      QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        if (previous.isValid() && previous.secsTo(stamp) != 1) {
+            QVERIFY(previous.secsTo(stamp) >= 20);
+            ++gaps;
+        }
+        previous = stamp;
+    }
+    QCOMPARE(gaps, 1);
 }
 
 QTEST_MAIN(TestEndToEndRealTime)

@@ -43,6 +43,7 @@ class TestEndToEndRecording : public QObject
 private slots:
     void recordStopAndOpenBack();
     void rangeChangeEndsTheRecording();
+    void pulledCableAndSilentMeterWriteNoLines();
 };
 
 void TestEndToEndRecording::recordStopAndOpenBack()
@@ -122,6 +123,61 @@ void TestEndToEndRecording::rangeChangeEndsTheRecording()
     // Every data line is of the range the recording started in.
     for (int n = 1; n < lines.size(); ++n)
         QVERIFY2(lines[n].endsWith(QStringLiteral("\t25.00\t3.700")), qPrintable(lines[n]));
+}
+
+void TestEndToEndRecording::pulledCableAndSilentMeterWriteNoLines()
+{
+    Rig rig;
+    QVERIFY(rig.start());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("ValOhm"), QStringLiteral("25.00"), 10000);
+    rig.state.SampleSeconds = 1;
+    const QString path = rig.dir.filePath(QStringLiteral("gaps.Dvm"));
+    rig.dialogs.saveAnswers.enqueue(path);
+    rig.button(1)->trigger(); // Save As
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= 3, 15000);
+
+    // The cable pulled for 3 s: the count stops within 1.5 s (15 steps) and stays while
+    // the face shows the lost link.
+    int count = rig.label("LblCount").toInt();
+    QVERIFY(rig.sim.command("vanish 3"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 10000);
+    const int lost = rig.label("LblCount").toInt();
+    QVERIFY2(lost - count <= 20, qPrintable(QStringLiteral("%1 -> %2").arg(count).arg(lost)));
+    // Lines stop within 1.5 s of the last frame and start again once the meter is back.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCom") != QLatin1String("No COM"), 15000);
+    const int back = rig.label("LblCount").toInt();
+    QVERIFY2(back - lost <= 20, qPrintable(QStringLiteral("%1 -> %2").arg(lost).arg(back)));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= back + 3, 15000);
+
+    // The meter silent until "No COM" shows: the same.
+    count = rig.label("LblCount").toInt();
+    QVERIFY(rig.sim.command("silent"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.label("LblCom"), QStringLiteral("No COM"), 15000);
+    const int silent = rig.label("LblCount").toInt();
+    QVERIFY2(silent - count <= 20, qPrintable(QStringLiteral("%1 -> %2").arg(count).arg(silent)));
+    QTest::qWait(500);
+    QCOMPARE(rig.label("LblCount").toInt(), silent);
+    QVERIFY(rig.sim.command("resume"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.label("LblCount").toInt() >= silent + 3, 15000);
+    rig.button(1)->trigger(); // Stop Recording
+
+    // Numbered without a hole; two jumps in the stamps, each as long as a gap.
+    const QStringList lines = rig.lines(path);
+    QVERIFY(lines.size() > silent);
+    int gaps = 0;
+    QDateTime previous;
+    for (int n = 1; n < lines.size(); ++n) {
+        const QStringList f = lines[n].split(QLatin1Char('\t'));
+        QCOMPARE(f[0], QString::number(n));
+        QCOMPARE(f[3], QStringLiteral("25.00"));
+        const QDateTime stamp = QDateTime::fromString(f[1] + QLatin1Char(' ') + f[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        if (previous.isValid() && previous.secsTo(stamp) != 1) {
+            QVERIFY2(previous.secsTo(stamp) >= 10, qPrintable(lines[n]));
+            ++gaps;
+        }
+        previous = stamp;
+    }
+    QCOMPARE(gaps, 2);
 }
 
 QTEST_MAIN(TestEndToEndRecording)

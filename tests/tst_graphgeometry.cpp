@@ -201,6 +201,21 @@ void TestGraphGeometry::sweepWrapsWithoutJoining()
     s = realtime::advanceSweep(sweep, f, 1, 240, 50);
     QCOMPARE(*s.segment, QLineF(40, 202, 41, 202));
 
+    // No reading: the pen moves on, wipes and marks, but joins nothing; the next reading
+    // starts a new trace.
+    for (int i = 2; i < 30; ++i) {
+        s = realtime::advanceSweep(sweep, f, 1, 240, std::nullopt);
+        QVERIFY(!s.segment);
+    }
+    QCOMPARE(sweep.SweepX, 29.f);
+    s = realtime::advanceSweep(sweep, f, 1, 240, std::nullopt);
+    QCOMPARE(s.mark, Mark::Short);
+    QCOMPARE(s.wipe, QRectF(QPointF(70, 68), QPointF(71, 255)));
+    s = realtime::advanceSweep(sweep, f, 1, 240, 50);
+    QVERIFY(!s.segment);
+    s = realtime::advanceSweep(sweep, f, 1, 240, 60);
+    QCOMPARE(*s.segment, QLineF(71, 202, 72, 192));
+
     // A narrower width from the twin window takes effect at the next step.
     for (int i = 0; i < 100; ++i)
         realtime::advanceSweep(sweep, f, 1, 240, 0);

@@ -112,6 +112,7 @@ private slots:
     void manualCaptionAndFile();
     void bottomCaptionsFitTheirButtons();
     void sevenManualsMakeColumnsOfThree();
+    void manualCaptionsFitTheirColumns();
     void helpTogglesAndListsAfresh();
     void pickingAManualOpensExactlyIt();
     void installerStartsOrIsReported_data();
@@ -230,9 +231,13 @@ void TestLauncher::manualCaptionAndFile()
     QRadioButton *option = rig.options().value(0);
     QTEST(option->text(), "caption");
     QVERIFY(QKeySequence::mnemonic(option->text()).isEmpty());
-    // The whole file name measured in the window's font, plus 100 twips.
-    const int width = rig.window.fontMetrics().horizontalAdvance(file) + px(100, rig.window);
+    // The whole file name measured in the option's font, plus 100 twips; the font is the
+    // window's, or smaller where the name would reach into the next column.
+    const int width = option->fontMetrics().horizontalAdvance(file) + px(100, rig.window);
     QVERIFY2(qAbs(option->width() - width) <= 1, qPrintable(QString::number(option->width())));
+    QVERIFY(option->width() < px(2400, rig.window));
+    if (rig.window.fontMetrics().horizontalAdvance(file) + px(100, rig.window) < px(2300, rig.window))
+        QCOMPARE(option->font(), rig.window.font());
 
     QTest::mouseClick(option, Qt::LeftButton);
     QCOMPARE(rig.shell.opened, QStringList{medium.path(opened)});
@@ -272,6 +277,28 @@ void TestLauncher::sevenManualsMakeColumnsOfThree()
         QCOMPARE(options[i]->pos(), QPoint(px(twips[i].x(), rig.window), px(twips[i].y(), rig.window)));
         QCOMPARE(options[i]->height(), px(255, rig.window));
         QVERIFY(options[i]->isVisible());
+    }
+}
+
+void TestLauncher::manualCaptionsFitTheirColumns()
+{
+    Medium medium;
+    medium.putAll({"help/Dorvel-SW-HELP-EN_V1.1.pdf", "help/Dorvel-SW-HELP-FR_V1.1.pdf",
+                   "help/Dorvel-SW-HELP-DE_V1.1.pdf", "help/Dorvel-SW-HELP-IT_V1.1.pdf",
+                   "help/Dorvel-SW-HELP-BPT_V1.1.pdf", "help/Dorvel-SW-HELP-ES_V1.1.pdf",
+                   "help/Dorvel-SW-HELP-CN_V1.1.pdf"});
+    Rig rig(medium);
+    rig.click(QStringLiteral("UserManual"));
+    const auto options = rig.options();
+    QCOMPARE(options.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        QRadioButton *option = options[i];
+        // The option ends before the one in the next column begins.
+        if (i + 3 < 7)
+            QVERIFY2(option->geometry().right() < options[i + 3]->geometry().left(), qPrintable(option->text()));
+        // Its width is the whole name measured in its font, and 100 twips.
+        const int measured = option->fontMetrics().horizontalAdvance(option->text() + QStringLiteral(".pdf"));
+        QVERIFY(qAbs(option->width() - measured - px(100, rig.window)) <= 2);
     }
 }
 

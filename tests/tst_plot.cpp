@@ -337,6 +337,13 @@ void TestPlot::fileListPlotThroughTheToolBar()
     QVERIFY(range && range->isVisible());
     QCOMPARE(range->box("TxtT2").text(), QStringLiteral("12"));
     QCOMPARE(range->box("TxtR2").text(), QStringLiteral("400"));
+    // Every resize fills the boxes from the settings again, over what was typed.
+    const QString voltMin = range->box("UpTxtR1").text();
+    range->box("TxtT1").setText("7");
+    range->box("UpTxtR1").setText("x");
+    range->resize(range->width() + 40, range->height() + 20);
+    QTRY_COMPARE(range->box("TxtT1").text(), QStringLiteral("1"));
+    QCOMPARE(range->box("UpTxtR1").text(), voltMin);
     range->box("TxtT1").setText("5");
     range->box("TxtT2").setText("14");
     range->findChild<QPushButton *>("CmdOk")->click();

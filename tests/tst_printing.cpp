@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 // A4 less 5 mm margins, and Letter less the same, in twips.
@@ -85,6 +88,7 @@ private slots:
     void recorderKeepsRunningDuringLongPrint();
     void picturePlacedAtTheTop();
     void fileListPrintsToPdf();
+    void pdfCutOffByAFullDiskIsRemoved();
 };
 
 void TestPrinting::pagesHoldTheirRows_data()
@@ -305,6 +309,44 @@ void TestPrinting::fileListPrintsToPdf()
     for (int p = 1; p <= layout.pageCount(); ++p)
         QVERIFY(text.contains(QStringLiteral("P-%1").arg(p)));
     QVERIFY(!text.contains(QStringLiteral("P-%1").arg(layout.pageCount() + 1)));
+}
+
+void TestPrinting::pdfCutOffByAFullDiskIsRemoved()
+{
+    QByteArray dvm("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
+    for (int n = 1; n <= 3000; ++n)
+        dvm += QStringLiteral("%1\t2024/03/05\t10:00:00\t%2\t3.700\r\n").arg(n).arg(10 + n * 0.01, 0, 'f', 2).toLatin1();
+    FakePanelRig rig;
+    QVERIFY(rig.panel->load());
+    files::FileListWindow *list = rig.openInFileList(QStringLiteral("cells.Dvm"), dvm);
+    QVERIFY(list);
+
+    const QString pdf = rig.dir.filePath(QStringLiteral("list.pdf"));
+    rig.dialogs.printAnswers.enqueue(true);
+    rig.dialogs.onPrintSetup = [&](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    };
+    // The disk fills up after 16 kB: no file of this process may grow past it meanwhile.
+    rlimit before{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &before) == 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = before;
+    full.rlim_cur = 16 * 1024;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &full) == 0);
+    QSignalSpy finished(&rig.panel->printing(), &printing::Printing::finished);
+    list->buttonClick(QStringLiteral("Print"));
+    const bool ended = finished.wait(30000);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(ended);
+    QVERIFY(!finished.at(0).at(0).toBool());
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.at(0).text,
+             QStringLiteral("The list could not be printed.\nThe file \"%1\" could not be written.").arg(pdf));
+    QVERIFY2(!QFile::exists(pdf), qPrintable(QString::number(QFileInfo(pdf).size())));
+    QVERIFY(rig.panel->poll().isEnabled());
 }
 
 QTEST_MAIN(TestPrinting)

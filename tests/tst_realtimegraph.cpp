@@ -66,9 +66,13 @@ struct GraphRig
         graph = std::make_unique<RealTimeGraph>(kind, state, clock, [this] { return twinShown; });
         graph->show();
     }
+    // Whether a frame comes before each step, as from a meter that streams.
+    bool meterSends = true;
     void ticks(int n)
     {
         for (int i = 0; i < n; ++i) {
+            if (meterSends)
+                state.ReadingAtMs = clock.mono;
             graph->tick();
             clock.advanceMs(150);
         }
@@ -109,6 +113,8 @@ private slots:
     void opensAtTheDesignedSize();
     void sweepDrawsTraceStripGridAndMarks();
     void voltageGraphHasItsMiddleLineAndOutOfRangePoints();
+    void heldReadingsLeaveAGap();
+    void graphStartRedrawsOpenGraphsWithNewLimits();
     void pictureSurvivesHidingAndPaintsFromTheStore();
     void resizeRedrawsAndSharesTheWidth();
     void emptyClientAreaDrawsNothing();
@@ -204,6 +210,30 @@ void TestRealTimeGraph::sweepDrawsTraceStripGridAndMarks()
     QVERIFY(count(image = rig.picture(), 54, 254, 54, 256, isRed) >= 1);
     // The axis under it stays.
     QVERIFY(count(image, 54, 257, 54, 259, isInk) >= 2);
+}
+
+void TestRealTimeGraph::heldReadingsLeaveAGap()
+{
+    GraphRig rig{GraphKind::Ohm};
+    rig.ticks(20); // 25.00 at x 40..59, 140 px down
+    // The frames stop: ten more steps (1.5 s) still count the last one, then nothing is drawn.
+    rig.meterSends = false;
+    rig.ticks(10);
+    rig.state.reading.OhmText = QStringLiteral("OL"); // not measured: no over-range mark either
+    rig.ticks(10);
+    // Back with 35.00 (96 px down): a fresh trace, not joined to the old one.
+    rig.meterSends = true;
+    rig.state.reading.OhmText = QStringLiteral("35.00");
+    rig.ticks(20);
+    QCOMPARE(rig.graph->sweep().SweepX, 59.f);
+    const QImage image = rig.picture();
+    for (int x = 41; x <= 69; ++x)
+        QVERIFY2(count(image, x, 139, x, 141, isRed) >= 1, qPrintable(QString::number(x)));
+    QCOMPARE(count(image, 71, 60, 79, 255, isRed), 0);
+    for (int x = 82; x <= 99; ++x)
+        QVERIFY2(count(image, x, 94, x, 97, isRed) >= 1, qPrintable(QString::number(x)));
+    // The pen went on through the gap: the short mark at 30 px is there.
+    QVERIFY(count(image, 70, 159, 70, 166, isGrid) >= 6);
 }
 
 void TestRealTimeGraph::voltageGraphHasItsMiddleLineAndOutOfRangePoints()
@@ -376,6 +406,15 @@ void TestRealTimeGraph::rangeWindowChecksAndRestartsBothGraphs()
     for (const char *name : {"TextXMax", "TextXMin", "TextYMax", "TextYMin", "TextCounts"})
         shown << rig.range()->box(QString::fromLatin1(name)).text();
     QCOMPARE(shown, (QStringList{"4", "0", "4", "-4", "240"}));
+    // Laid out in twips, 15 to the pixel: a client area of 2850 x 2355, boxes of 735 x 285
+    // in their frames, Counts and OK at the right.
+    QCOMPARE(rig.range()->size(), QSize(190, 157));
+    const auto placed = [&](const QWidget &w) { return QRect(w.mapTo(rig.range(), QPoint(0, 0)), w.size()); };
+    QCOMPARE(placed(rig.range()->box(QStringLiteral("TextXMax"))), QRect(16, 48, 49, 19));
+    QCOMPARE(placed(rig.range()->box(QStringLiteral("TextXMin"))), QRect(72, 48, 49, 19));
+    QCOMPARE(placed(rig.range()->box(QStringLiteral("TextYMax"))), QRect(16, 128, 49, 19));
+    QCOMPARE(placed(rig.range()->box(QStringLiteral("TextCounts"))), QRect(136, 48, 49, 21));
+    QCOMPARE(placed(*rig.range()->findChild<QPushButton *>(QStringLiteral("CmdOK"))), QRect(136, 112, 49, 33));
 
     // A failed check is said against the ranges in use (every check and its text is in
     // tst_graphgeometry); nothing changes and the window stays.
@@ -425,6 +464,48 @@ void TestRealTimeGraph::rangeWindowChecksAndRestartsBothGraphs()
     rig.range()->close();
     QCOMPARE(int(rig.state.GraphOhmMax), 3);
     QCOMPARE(rig.x(), x);
+}
+
+void TestRealTimeGraph::graphStartRedrawsOpenGraphsWithNewLimits()
+{
+    PanelRig rig; // default limits 0..40 and -4..4
+    rig.graphDisplay();
+    rig.x()->buttonClick(QStringLiteral("Limit"));
+    rig.enter({"20", "0", "4", "3", "240"});
+    rig.ok();
+    QTRY_VERIFY(!rig.range());
+    RealTimeGraph *x = rig.x();
+    RealTimeGraph *y = rig.y();
+    QCOMPARE(QStringList(x->axisLabels()), (QStringList{" 0", " 5", " 10", " 15", " 20"}));
+    rig.state.reading.OhmText = QStringLiteral("10.00");
+    rig.state.ReadingAtMs = rig.clock.mono;
+    for (int i = 0; i < 30; ++i) {
+        x->tick();
+        y->tick();
+    }
+    y->buttonClick(QStringLiteral("stop"));
+    QVERIFY(!x->isSweeping() && !y->isSweeping());
+
+    // Graph Display with both still open: the same windows, in place, start again from
+    // their load state on the default limits: labels, pen at the left, trace cleared.
+    const QPoint xAt = x->pos();
+    rig.graphDisplay();
+    QCOMPARE(rig.x(), x);
+    QCOMPARE(rig.y(), y);
+    QCOMPARE(x->pos(), xAt);
+    QCOMPARE(QStringList(x->axisLabels()), (QStringList{" 0", " 10", " 20", " 30", " 40"}));
+    QCOMPARE(QStringList(y->axisLabels()), (QStringList{"-4", "-3", "-2", "-1", " 0", " 1", " 2", " 3", " 4"}));
+    QCOMPARE(x->sweep().SweepX, -1.f);
+    QCOMPARE(y->sweep().SweepX, -1.f);
+    QCOMPARE(count(x->picture(), 40, 74, 279, 251, isRed), 0);
+    QVERIFY(x->isSweeping() && y->isSweeping());
+
+    // Shown again under the same settings: the sweep goes on where it is.
+    for (int i = 0; i < 12; ++i)
+        x->tick();
+    rig.graphDisplay();
+    QCOMPARE(x->sweep().SweepX, 11.f);
+    QVERIFY(count(x->picture(), 41, 74, 51, 251, isRed) > 0);
 }
 
 QTEST_MAIN(TestRealTimeGraph)

@@ -56,17 +56,25 @@ struct Rig
         QString error;
         return recorder.startRecording(path(), &error);
     }
+    // Whether a frame comes just before each tick, as from a meter that streams.
+    bool meterSends = true;
+    void tick()
+    {
+        if (meterSends)
+            state.ReadingAtMs = clock.mono;
+        recorder.tick();
+    }
     void ticks(int n)
     {
         for (int i = 0; i < n; ++i)
-            recorder.tick();
+            tick();
     }
     // Ticks as they come in the program: one a second of the wall clock.
     void seconds(int n)
     {
         for (int i = 0; i < n; ++i) {
             clock.advanceMs(1000);
-            recorder.tick();
+            tick();
         }
     }
     QStringList lines() const
@@ -99,7 +107,13 @@ private slots:
     void ticksFollowTheMonotonicSchedule();
     void newIntervalKeepsStampsOnTheWallClock_data();
     void newIntervalKeepsStampsOnTheWallClock();
+    void newIntervalNeverRepeatsAStamp_data();
+    void newIntervalNeverRepeatsAStamp();
     void deletedFileIsWrittenBack();
+    void heldReadingsAreNotRecorded_data();
+    void heldReadingsAreNotRecorded();
+    void freshnessEndsAfterOneAndAHalfSeconds_data();
+    void freshnessEndsAfterOneAndAHalfSeconds();
     void replacedFileStopsTheRecording();
 };
 
@@ -330,6 +344,33 @@ void TestRecorder::newIntervalKeepsStampsOnTheWallClock()
     QVERIFY2(qAbs(previous.secsTo(rig.clock.now())) <= 1, qPrintable(lines.last()));
 }
 
+void TestRecorder::newIntervalNeverRepeatsAStamp_data()
+{
+    QTest::addColumn<int>("wallAfterMs"); // the wall clock at the step, from the last stamp
+    QTest::addColumn<QString>("stamp");
+    // The last line was stamped 14:07:11.
+    QTest::newRow("the same second") << 0 << "14:07:12";
+    QTest::newRow("the same second, late in it") << 999 << "14:07:12";
+    QTest::newRow("the next second") << 1000 << "14:07:12";
+    QTest::newRow("later") << 19000 << "14:07:30";
+    QTest::newRow("the clock set back") << -5000 << "14:07:12";
+}
+
+void TestRecorder::newIntervalNeverRepeatsAStamp()
+{
+    QFETCH(int, wallAfterMs);
+    QFETCH(QString, stamp);
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    QVERIFY(rig.start());
+    rig.seconds(2); // the header at 14:07:10, line 1 at 14:07:11
+    QCOMPARE(rig.lines().value(1), QStringLiteral("1\t2024/03/05\t14:07:11\t25.00\t3.700"));
+    rig.recorder.setSampleSeconds(2);
+    rig.clock.wall = QDateTime(QDate(2024, 3, 5), QTime(14, 7, 11)).addMSecs(wallAfterMs);
+    rig.ticks(1);
+    QCOMPARE(rig.lines().value(2), QStringLiteral("2\t2024/03/05\t%1\t25.00\t3.700").arg(stamp));
+}
+
 void TestRecorder::deletedFileIsWrittenBack()
 {
     Rig rig;
@@ -381,6 +422,82 @@ void TestRecorder::replacedFileStopsTheRecording()
     QCOMPARE(rig.host.failures.size(), 1);
     // The other file is left as it is.
     QCOMPARE(rig.lines(), QStringList{"somebody else's"});
+}
+
+void TestRecorder::heldReadingsAreNotRecorded_data()
+{
+    // One character a second: F a frame came just before the tick, . none came.
+    QTest::addColumn<QString>("frames");
+    QTest::addColumn<QStringList>("stamps"); // of the data lines, and of the list rows
+    // The header at 14:07:10, then the meter's cable pulled after 14:07:12. A value from a
+    // frame 1 s old still counts; one 2 s old is held, not measured.
+    QTest::newRow("cable pulled for 10 s")
+        << "FFF..........FF"
+        << QStringList{"14:07:11", "14:07:12", "14:07:13", "14:07:23", "14:07:24"};
+    QTest::newRow("meter silent for 6 s") << "FF......F" << QStringList{"14:07:11", "14:07:12", "14:07:18"};
+    QTest::newRow("no frame ever") << "....." << QStringList{};
+    QTest::newRow("one frame in between") << "F...F..." << QStringList{"14:07:11", "14:07:14", "14:07:15"};
+}
+
+void TestRecorder::heldReadingsAreNotRecorded()
+{
+    QFETCH(QString, frames);
+    QFETCH(QStringList, stamps);
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    rig.state.ListOn = true;
+    QVERIFY(rig.start());
+    for (const QChar c : frames) {
+        rig.meterSends = (c == QLatin1Char('F'));
+        rig.seconds(1);
+    }
+    QStringList lines = rig.lines();
+    QVERIFY(!lines.isEmpty());
+    QCOMPARE(lines.takeFirst(), QStringLiteral("No.s\tDate\tTime\t40mOhm\t4Voltage"));
+    QCOMPARE(lines.size(), stamps.size());
+    // The list has no header: it takes the first step's reading too, when it was measured.
+    const QStringList listed = (frames.startsWith(QLatin1Char('F')) ? QStringList{"14:07:10"} : QStringList{}) + stamps;
+    QCOMPARE(rig.host.listRows.size(), listed.size());
+    const auto sample = [](int n, const QString &stamp) {
+        return QStringLiteral("%1\t2024/03/05\t%2\t25.00\t3.700").arg(n).arg(stamp);
+    };
+    for (int i = 0; i < stamps.size(); ++i)
+        QCOMPARE(lines[i], sample(i + 1, stamps[i]));
+    for (int i = 0; i < listed.size(); ++i)
+        QCOMPARE(rig.host.listRows[i], sample(i + 1, listed[i]));
+    QCOMPARE(rig.host.count, stamps.isEmpty() ? QString() : QString::number(stamps.size()));
+    QCOMPARE(rig.state.RecordCount, int(stamps.size()) + 1);
+    QCOMPARE(rig.state.ListRowCount, int(listed.size()));
+    // The clock went on through the gap.
+    QCOMPARE(rig.state.SampleClock, QStringLiteral("2024/03/05 14:07:%1").arg(9 + frames.size(), 2, 10, QLatin1Char('0')));
+}
+
+void TestRecorder::freshnessEndsAfterOneAndAHalfSeconds_data()
+{
+    QTest::addColumn<int>("ageMs"); // of the last frame at the sample step
+    QTest::addColumn<bool>("recorded");
+    QTest::newRow("just now") << 0 << true;
+    QTest::newRow("1.5 s") << 1500 << true;
+    QTest::newRow("1.501 s") << 1501 << false;
+    QTest::newRow("an hour") << 3600000 << false;
+}
+
+void TestRecorder::freshnessEndsAfterOneAndAHalfSeconds()
+{
+    QFETCH(int, ageMs);
+    QFETCH(bool, recorded);
+    Rig rig;
+    rig.state.SampleSeconds = 1;
+    rig.state.ListOn = true;
+    QVERIFY(rig.start());
+    rig.seconds(1); // header
+    rig.meterSends = false;
+    rig.state.ReadingAtMs = rig.clock.mono;
+    rig.clock.advanceMs(ageMs);
+    rig.recorder.tick();
+    QCOMPARE(rig.lines().size(), recorded ? 2 : 1);
+    QCOMPARE(rig.host.listRows.size(), recorded ? 2 : 1); // the first step's row, and this one's
+    QCOMPARE(rig.state.SampleTick, 1);
 }
 
 QTEST_GUILESS_MAIN(TestRecorder)

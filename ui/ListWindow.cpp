@@ -4,6 +4,7 @@
 
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
+#include "ui/ScreenFit.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -95,6 +96,7 @@ void ListWindow::placeBeside(const QWidget &mainWindow)
 {
     const QRect main = mainWindow.frameGeometry();
     move(main.x() + main.width(), main.y());
+    keepOnScreen(*this);
 }
 
 QAction *ListWindow::button(const QString &key) const

@@ -3,6 +3,8 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QGlyphRun>
 #include <QHash>
@@ -158,8 +160,17 @@ public:
     bool end() override
     {
         m_ink.flush(m_painter, m_rawFont);
-        const bool ok = m_painter.end();
-        return ok && m_printer->printerState() != QPrinter::Error;
+        const bool ok = m_painter.end() && m_printer->printerState() != QPrinter::Error;
+        // A PDF cut off half-way (the disk full) has no end and opens nowhere; the message
+        // says it could not be written, so nothing of it stays behind.
+        if (!ok)
+            removeFile();
+        return ok;
+    }
+    void abandon() override
+    {
+        end();
+        removeFile();
     }
     QString errorString() const override
     {
@@ -169,6 +180,12 @@ public:
     }
 
 private:
+    void removeFile()
+    {
+        const QString file = m_printer->outputFileName();
+        if (!file.isEmpty() && QFileInfo(file).isFile())
+            QFile::remove(file);
+    }
     static int toTwips(double inches) { return static_cast<int>(inches * TwipsPerInch); }
     void applyTransform()
     {

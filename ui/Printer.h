@@ -31,6 +31,9 @@ public:
     virtual bool newPage() = 0;
     // Sends the document; false when it could not be finished.
     virtual bool end() = 0;
+    // Ends a document that failed half-way: what a printer has taken goes out, but a file
+    // would be a document without its end, and is removed.
+    virtual void abandon() { end(); }
     virtual QString errorString() const = 0;
 };
 
