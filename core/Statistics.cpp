@@ -1,5 +1,6 @@
 #include "core/Statistics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -83,8 +84,11 @@ void ReadingColumn::add(QStringView text, int position)
         return;
     }
     // A cell holds a number when all of it is one: "25.19", "-1.234". Words hold none.
-    if (const std::optional<double> value = numberIn(text))
+    if (const std::optional<double> value = numberIn(text)) {
         numbers.add(*value, position);
+        if (const qsizetype point = text.indexOf(QLatin1Char('.')); point >= 0)
+            decimals = std::max(decimals, int(text.size() - point - 1));
+    }
 }
 
 } // namespace core

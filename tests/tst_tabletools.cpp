@@ -226,7 +226,8 @@ void TestTableTools::statisticsAgainstHandCounts()
     QCOMPARE(stats->ohm().noReadings, 1);
     QCOMPARE(stats->volt().negativeOverloads, 1);
     QCOMPARE(stats->volt().numbers.count(), 5);
-    QCOMPARE(stats->shown("Minimum", "Resistance"), QString("1.48 (row 4)"));
+    QCOMPARE(stats->shown("Minimum", "Resistance"), QString("1.480 (row 4)"));
+    QCOMPARE(stats->shown("Mean", "Resistance"), QString("1.5075"));
     QCOMPARE(stats->shown("OL", "Resistance"), QString("1"));
 
     // A selection of rows 1 to 3 in the resistance column alone.

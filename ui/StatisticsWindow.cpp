@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -13,9 +15,11 @@ const QStringList Figures{QStringLiteral("Numbers"), QStringLiteral("Minimum"), 
                           QStringLiteral("Mean"),    QStringLiteral("Standard deviation"),
                           QStringLiteral("OL"),      QStringLiteral("-OL"),     QStringLiteral("----")};
 
-QString number(double value)
+// Figures as the list writes its readings: the extremes with the readings' decimals, the
+// mean with one more, the deviation with two more.
+QString number(double value, int decimals)
 {
-    return QString::number(value, 'g', 6);
+    return QString::number(value, 'f', std::min(decimals, 9));
 }
 
 } // namespace
@@ -131,10 +135,10 @@ void StatisticsWindow::display()
         const QString none = QStringLiteral("-");
         const QStringList values{
             QString::number(n.count()),
-            any ? QStringLiteral("%1 (row %2)").arg(number(n.min())).arg(n.minAt()) : none,
-            any ? QStringLiteral("%1 (row %2)").arg(number(n.max())).arg(n.maxAt()) : none,
-            any ? number(n.mean()) : none,
-            n.count() > 1 ? number(n.deviation()) : none,
+            any ? QStringLiteral("%1 (row %2)").arg(number(n.min(), c.decimals)).arg(n.minAt()) : none,
+            any ? QStringLiteral("%1 (row %2)").arg(number(n.max(), c.decimals)).arg(n.maxAt()) : none,
+            any ? number(n.mean(), c.decimals + 1) : none,
+            n.count() > 1 ? number(n.deviation(), c.decimals + 2) : none,
             QString::number(c.overloads),
             QString::number(c.negativeOverloads),
             QString::number(c.noReadings)};

@@ -27,6 +27,7 @@ QAction *addAction(QTableView &view, const QString &text, const QKeySequence &ke
     action->setShortcut(key);
     // The keys belong to the table: a window may hold other widgets with keys of their own.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    action->setShortcutVisibleInContextMenu(true);
     action->setToolTip(QStringLiteral("%1 (%2)").arg(QString(text).remove(QLatin1String("...")),
                                                     key.toString(QKeySequence::NativeText)));
     view.addAction(action);
