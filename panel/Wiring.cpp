@@ -149,7 +149,7 @@ void Wiring::openPlot(const ui::GridModel *grid)
     auto *window = m_ctx.views.show<Role::ListPlot2>();
     window->placeAtScreenCorner();
     if (grid)
-        window->setPlot(result.plot);
+        window->setPlot(result);
 }
 
 void Wiring::rangeOk()
