@@ -10,8 +10,8 @@ namespace {
 // between table columns.
 constexpr int LineHeight = 260;
 constexpr int TitleHeight = 480;
-constexpr int CharWidth = 110;
-constexpr int ColumnGap = 160;
+constexpr int CharWidth = 120;
+constexpr int ColumnGap = 280;
 
 ReportItem text(int x, int y, const QString &t, int points = ReportTextPoints)
 {

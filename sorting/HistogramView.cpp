@@ -56,7 +56,8 @@ void drawHistogram(QPainter &p, const QRect &area, const Histogram &h, const Pro
         const int x = plot.left() + int(std::lround(g.limitMilliOhm / h.top * plot.width()));
         p.drawLine(x, plot.top(), x, plot.bottom());
         const QString label = g.name + QStringLiteral(" ≤ ") + numberText(g.limitMilliOhm);
-        p.drawText(QRect(x - 60, area.top(), 120, fm.height()), Qt::AlignHCenter, label);
+        const int half = fm.horizontalAdvance(label) / 2 + 2;
+        p.drawText(QRect(x - half, area.top(), 2 * half, fm.height()), Qt::AlignHCenter, label);
     }
     p.restore();
 }

@@ -79,9 +79,10 @@ std::optional<int> Station::open(const QString &path, QString *error)
     if (!content)
         return std::nullopt;
     // Damaged lines are dropped from the file too: it is rewritten from what could be read,
-    // so that every later append lands after a whole line.
+    // so that every later append lands after a whole line. A whole file is continued as it is.
     const QString previous = m_file.isOpen() ? m_file.path() : QString();
-    if (!m_file.rewrite(path, content->profile, content->cells, error)) {
+    const bool whole = content->damagedLines == 0 && content->endsWithLine;
+    if (whole ? !m_file.reopen(path, error) : !m_file.rewrite(path, content->profile, content->cells, error)) {
         QString ignored;
         if (!previous.isEmpty())
             m_file.rewrite(previous, m_profile, m_cells, &ignored);
