@@ -10,6 +10,8 @@
 #include "ui/fakes/ScriptedDialogs.h"
 
 #include <QAbstractItemModel>
+#include <QComboBox>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QLineEdit>
@@ -91,6 +93,9 @@ private slots:
     void reopenContinuesNumbering();
     void refusedAndDamagedSessions();
     void csvExport();
+    void profileSavedAndOpened();
+    void saveAsMovesTheSession();
+    void placedBesideAndOnScreen();
 };
 
 void TestSortingWindow::capturesEachCellOnce()
@@ -324,6 +329,92 @@ void TestSortingWindow::csvExport()
     QVERIFY(lines[1].startsWith(QStringLiteral("C0001;2024-03-05 14:07:")));
     QVERIFY(lines[1].endsWith(QStringLiteral(";25,19;3,702;A;auto;25.19;40mOhm")));
     QVERIFY(lines[2].endsWith(QStringLiteral(";1500;3,600;Reject R;auto;1.500;4Ohm")));
+}
+
+void TestSortingWindow::profileSavedAndOpened()
+{
+    Rig rig;
+    auto *name = rig.window->findChild<QLineEdit *>(QStringLiteral("Profile name"));
+    name->setText(QStringLiteral("Bench 21700"));
+    rig.window->findChild<QLineEdit *>(QStringLiteral("Grade 4 name"))->setText(QStringLiteral("D"));
+    rig.window->findChild<QLineEdit *>(QStringLiteral("Grade 4 limit"))->setText(QStringLiteral("300"));
+    QTest::mouseClick(rig.window->findChild<QPushButton *>(QStringLiteral("CmdApplyProfile")), Qt::LeftButton);
+    QCOMPARE(rig.window->station().profile().grades.size(), 4);
+    const QString path = rig.dir.filePath(QStringLiteral("bench.dsp"));
+    rig.dialogs.saveAnswers.enqueue(path);
+    rig.window->saveProfile();
+    QVERIFY(readAll(path).startsWith("Dorvel sorting profile\r\nName\tBench 21700\r\n"));
+
+    // A fresh window: opening the file makes it the profile, and a choice of the list.
+    rig.open();
+    QCOMPARE(rig.window->station().profile().name, QStringLiteral("Li-ion 18650 (used)"));
+    rig.dialogs.openAnswers.enqueue(path);
+    rig.window->openProfile();
+    QCOMPARE(rig.window->station().profile().name, QStringLiteral("Bench 21700"));
+    QCOMPARE(rig.window->station().profile().grades.last().limitMilliOhm, 300.0);
+    auto *choice = rig.window->findChild<QComboBox *>(QStringLiteral("CboProfile"));
+    QCOMPARE(choice->count(), 4);
+    QCOMPARE(choice->currentText(), QStringLiteral("Bench 21700"));
+    rig.hold(2000, 3700);
+    rig.lift();
+    rig.hold(2500, 3700, 6, 0x02); // 250.0 mOhm: D
+    QCOMPARE(rig.cells().last().grade, QStringLiteral("D"));
+
+    // A file that is no profile is refused, naming it.
+    rig.dialogs.openAnswers.enqueue(rig.window->station().path());
+    rig.window->openProfile();
+    QCOMPARE(rig.dialogs.messages.size(), 1);
+    QVERIFY(rig.dialogs.messages[0].text.contains(QStringLiteral("not a Dorvel sorting profile")));
+    QCOMPARE(rig.window->station().profile().name, QStringLiteral("Bench 21700"));
+}
+
+void TestSortingWindow::saveAsMovesTheSession()
+{
+    Rig rig;
+    const QString chosen = rig.dir.filePath(QStringLiteral("bench/Monday.tsv"));
+    QVERIFY(QDir().mkpath(rig.dir.filePath(QStringLiteral("bench"))));
+    // Before the first capture: the session will start there.
+    rig.dialogs.saveAnswers.enqueue(chosen);
+    rig.window->saveSessionAs();
+    rig.hold(2000, 3700);
+    QCOMPARE(rig.window->station().path(), chosen);
+    QString unused;
+    QCOMPARE(sorting::readSessionFile(chosen, &unused)->cells.size(), 1);
+    // After it: the file moves, and appends follow it.
+    const QString moved = rig.dir.filePath(QStringLiteral("Tuesday.tsv"));
+    rig.dialogs.saveAnswers.enqueue(moved);
+    rig.window->saveSessionAs();
+    QVERIFY(!QFile::exists(chosen));
+    rig.lift();
+    rig.hold(2100, 3700);
+    QString error;
+    QCOMPARE(sorting::readSessionFile(moved, &error)->cells.size(), 2);
+}
+
+void TestSortingWindow::placedBesideAndOnScreen()
+{
+    Rig rig;
+    QWidget main;
+    main.resize(380, 640);
+    main.move(0, 0);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    rig.window->placeBeside(main);
+    rig.window->show();
+    const QRect screen = rig.window->screen()->availableGeometry();
+    // On the screen as far as it fits (the test screen may be smaller than the window).
+    const auto onScreen = [&] {
+        const QRect frame = rig.window->frameGeometry();
+        return screen.contains(frame.topLeft())
+            && (frame.width() > screen.width() || frame.right() <= screen.right())
+            && (frame.height() > screen.height() || frame.bottom() <= screen.bottom());
+    };
+    QVERIFY(onScreen());
+    QCOMPARE(rig.window->frameGeometry().top(), main.frameGeometry().top());
+    // A main window at the right edge: the window is pulled back onto the screen.
+    main.move(screen.right() - main.width() / 2, 0);
+    rig.window->placeBeside(main);
+    QVERIFY(onScreen());
 }
 
 QTEST_MAIN(TestSortingWindow)
