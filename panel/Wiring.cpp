@@ -16,6 +16,7 @@
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
 #include "realtime/RealTimeRange.h"
+#include "sorting/SortingWindow.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
@@ -35,6 +36,24 @@ Wiring::Wiring(WiringContext context, QObject *parent)
     wirePlot();
     wireGraphs();
     wireLogger();
+    wireSorting();
+}
+
+void Wiring::wireSorting()
+{
+    m_ctx.views.setFactory<Role::Sorting>([this] {
+        auto *window = new sorting::SortingWindow(
+            sorting::SortingContext{m_ctx.state, m_ctx.poll, m_ctx.dialogs, m_ctx.clock, m_ctx.tone, m_ctx.documentsFolder});
+        window->placeBeside(m_ctx.mainWindow);
+        connect(window, &sorting::SortingWindow::printRequested, this,
+                [this, window] { m_ctx.printing.printReport(window, window->report()); });
+        return window;
+    });
+}
+
+void Wiring::openSorting()
+{
+    m_ctx.views.show<Role::Sorting>();
 }
 
 void Wiring::wireFiles()

@@ -45,6 +45,7 @@ struct SessionContent
     Profile profile;
     QList<Cell> cells;
     int damagedLines = 0; // cell lines that could not be read, skipped
+    bool endsWithLine = true; // the last line is complete: appends may follow as it is
 };
 
 // Reads a session. nullopt when the bytes are not a session at all (*error says why); a
@@ -73,6 +74,8 @@ public:
     // Writes the whole session to path (creating its folder) and keeps it open for appends.
     bool rewrite(const QString &path, const Profile &profile, const QList<Cell> &cells, QString *error);
     bool append(const Cell &cell, QString *error);
+    // Continues an existing, whole session file as it stands.
+    bool reopen(const QString &path, QString *error);
     void close() { m_file.close(); }
     bool isOpen() const { return m_file.isOpen(); }
     QString path() const { return m_path; }
