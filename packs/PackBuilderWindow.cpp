@@ -4,6 +4,7 @@
 #include "packs/PlanText.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
+#include "ui/TableTools.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,6 +122,21 @@ PackBuilderWindow::PackBuilderWindow(ui::Dialogs &dialogs, SessionLoader loader,
     m_groupView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_groupView->horizontalHeader()->setStretchLastSection(true);
     m_groupView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_groupTools = new ui::TableTools(*m_groupView, m_dialogs, [this] {
+        ui::TableDescription table;
+        ui::GridModel &groups = *m_groups;
+        table.text = [&groups](int row, int col) { return groups.text(row + 1, col); };
+        table.view = [&groups](int row, int col) { return groups.cell(row + 1, col); };
+        using Kind = core::CsvColumn::Kind;
+        table.csvColumns = {{QStringLiteral("Group"), Kind::Number, {}}, {QStringLiteral("Cells"), Kind::Text, {}}};
+        if (m_plan.byCapacity)
+            table.csvColumns << core::CsvColumn{QStringLiteral("Capacity"), Kind::Number, QStringLiteral("mAh")};
+        table.csvColumns << core::CsvColumn{QStringLiteral("Resistance"), Kind::Number, QStringLiteral("mOhm")}
+                         << core::CsvColumn{QStringLiteral("Voltage spread"), Kind::Number, QStringLiteral("V")};
+        for (int c = 0; c < table.csvColumns.size(); ++c)
+            table.csvSources << QList<int>{c};
+        return table;
+    });
     layout->addWidget(split, 1);
 
     m_summary = new QLabel(this);
@@ -176,7 +192,12 @@ void PackBuilderWindow::setSession(const QString &path, SessionCells cells)
     m_cellView->resizeColumnsToContents();
     clearPlan();
     updateCount();
-    setStatus(QStringLiteral("%1 accepted cells from %2").arg(m_cells.cells().size()).arg(QFileInfo(path).fileName()));
+    QString text = QStringLiteral("%1 accepted cells from %2").arg(m_cells.cells().size()).arg(QFileInfo(path).fileName());
+    if (cells.rejects > 0)
+        text += QStringLiteral(", %1 rejects left out").arg(cells.rejects);
+    if (cells.damagedLines > 0)
+        text += QStringLiteral(", %1 damaged lines skipped").arg(cells.damagedLines);
+    setStatus(text + QLatin1Char('.'));
 }
 
 bool PackBuilderWindow::openSession(const QString &path)
@@ -325,8 +346,7 @@ void PackBuilderWindow::exportCsv()
         setStatus(QStringLiteral("Build a plan first (Ctrl+B)."));
         return;
     }
-    if (m_exporter)
-        m_exporter(this, groupTitles(m_plan), groupRows(m_plan, m_planCells));
+    m_groupTools->exportCsv();
 }
 
 void PackBuilderWindow::print()

@@ -2,6 +2,7 @@
 
 #include "packs/CellTable.h"
 #include "packs/Matching.h"
+#include "packs/SessionCells.h"
 
 #include <QString>
 #include <QWidget>
@@ -17,15 +18,10 @@ class QTableView;
 namespace ui {
 class Dialogs;
 class GridModel;
+class TableTools;
 } // namespace ui
 
 namespace packs {
-
-// The cells of a saved sorting session, as the Pack Builder takes them: accepted cells only.
-struct SessionCells {
-    std::vector<Cell> cells;
-    std::vector<QString> grades;  // the grade names, beside the cells
-};
 
 // The window "Pack Builder": S and P, the cells to build from with their capacities, and the
 // matched groups with their summary.
@@ -38,14 +34,12 @@ public:
     // Hands a built plan to the printing desk (title, summary lines, group table).
     using PlanPrinter = std::function<void(QWidget *window, const QString &title, const QStringList &summary,
                                            const QStringList &titles, const std::vector<QStringList> &rows)>;
-    // Writes a table for spreadsheets, asking where.
-    using CsvExporter = std::function<void(QWidget *window, const QStringList &titles,
-                                           const std::vector<QStringList> &rows)>;
 
     PackBuilderWindow(ui::Dialogs &dialogs, SessionLoader loader, QWidget *parent = nullptr);
 
     void setPrinter(PlanPrinter printer) { m_printer = std::move(printer); }
-    void setExporter(CsvExporter exporter) { m_exporter = std::move(exporter); }
+    // Copy and Export CSV... of the group table, as every list has them.
+    ui::TableTools &groupTools() { return *m_groupTools; }
 
     // The cells of a session, as "Build Packs..." in "Cell Sorting" hands them over.
     void setSession(const QString &path, SessionCells cells);
@@ -77,7 +71,7 @@ private:
     ui::Dialogs &m_dialogs;
     SessionLoader m_loader;
     PlanPrinter m_printer;
-    CsvExporter m_exporter;
+    ui::TableTools *m_groupTools = nullptr;
     QString m_session;
     CellTable m_cells;
     ui::GridModel *m_groups = nullptr;

@@ -24,6 +24,9 @@ class PlotWindow;
 class PlotRangeWindow;
 } // namespace plot
 
+namespace packs {
+class PackBuilderWindow;
+}
 namespace sorting {
 class SortingWindow;
 }
@@ -31,7 +34,8 @@ class SortingWindow;
 namespace panel {
 
 // The secondary windows, named as the windows are.
-enum class Role { List, RealTimeX, RealTimeY, RealTimeRange, FileList, Memory, DataList, ListPlot2, Plot2Range, Sorting };
+enum class Role { List, RealTimeX, RealTimeY, RealTimeRange, FileList, Memory, DataList, ListPlot2, Plot2Range, Sorting,
+                  PackBuilder };
 
 // The window class of each role: a role gives back its window's own type. A role without a
 // specialisation here has no window yet.
@@ -89,6 +93,11 @@ template <>
 struct RoleWindow<Role::Sorting>
 {
     using type = sorting::SortingWindow;
+};
+template <>
+struct RoleWindow<Role::PackBuilder>
+{
+    using type = packs::PackBuilderWindow;
 };
 
 // Each secondary window exists once. The registry, owned by the main window, creates a

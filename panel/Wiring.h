@@ -75,6 +75,8 @@ public:
 
     // The command bar's "Cell Sorting": the one window, right of the main window.
     void openSorting();
+    // "Build Packs..." in Cell Sorting: the Pack Builder with the session's accepted cells.
+    void openPackBuilder(const QString &session);
 
 private:
     void wireSorting();

@@ -81,6 +81,8 @@ SortingWindow::SortingWindow(SortingContext context, QWidget *parent)
     m_toolbar->addSeparator();
     addCommand(QStringLiteral("Open Profile..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &SortingWindow::openProfile);
     addCommand(QStringLiteral("Save Profile..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &SortingWindow::saveProfile);
+    m_toolbar->addSeparator();
+    addCommand(QStringLiteral("Build Packs..."), QKeySequence(Qt::CTRL | Qt::Key_B), &SortingWindow::buildPacks);
 
     // The capture row: profile, the next cell's name, the two buttons.
     m_profileChoice = new QComboBox(this);
@@ -580,6 +582,16 @@ void SortingWindow::openProfile()
         return;
     }
     applyProfile(*profile);
+}
+
+void SortingWindow::buildPacks()
+{
+    // Every capture is on disk before its row shows, so the file is the session as it stands.
+    if (m_station.cells().isEmpty()) {
+        setStatus(QStringLiteral("No cells captured yet: capture some before building packs."));
+        return;
+    }
+    emit buildPacksRequested(m_station.path());
 }
 
 void SortingWindow::saveProfile()

@@ -70,6 +70,7 @@ public:
     void exportCsv();
     void openProfile();
     void saveProfile();
+    void buildPacks();
     // A profile chosen or edited: every row is regraded and the file follows.
     bool applyProfile(const Profile &profile);
 
@@ -82,6 +83,8 @@ public:
 signals:
     // "Print Report...": the printing desk takes it from here.
     void printRequested();
+    // "Build Packs...": the Pack Builder takes the session file from here.
+    void buildPacksRequested(const QString &session);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
