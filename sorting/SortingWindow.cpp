@@ -234,7 +234,11 @@ SortingWindow::SortingWindow(SortingContext context, QWidget *parent)
     connect(&m_ctx.poll, &meter::LivePoll::linkBack, this, [this] { m_linkUp = true; });
 }
 
-SortingWindow::~SortingWindow() = default;
+SortingWindow::~SortingWindow()
+{
+    // The table's model reads the station, which goes before the child widgets do.
+    m_table->setModel(nullptr);
+}
 
 QAction *SortingWindow::addCommand(const QString &text, const QKeySequence &keys, void (SortingWindow::*slot)())
 {

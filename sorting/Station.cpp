@@ -28,7 +28,14 @@ Station::Captured Station::capture(const Measurement &m, const QDateTime &when, 
     c.manual = manual;
 
     if (!m_file.isOpen()) {
-        const QString path = m_pendingPath.isEmpty() ? defaultSessionPath(m_documents, c.when) : m_pendingPath;
+        QString path = m_pendingPath;
+        if (path.isEmpty()) {
+            // Named by its start; a second session started in the same second gets a number.
+            path = defaultSessionPath(m_documents, c.when);
+            const QString stem = path.chopped(4);
+            for (int n = 2; QFile::exists(path); ++n)
+                path = stem + QStringLiteral(" (%1).tsv").arg(n);
+        }
         if (!m_file.rewrite(path, m_profile, m_cells, &out.error))
             return out;
         m_pendingPath.clear();
