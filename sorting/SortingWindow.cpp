@@ -2,7 +2,8 @@
 
 #include "core/AppState.h"
 #include "core/Csv.h"
-#include "files/WholeFile.h"
+#include "ui/TableTools.h"
+#include "ui/WholeFile.h"
 #include "link/LivePoll.h"
 #include "sorting/CellTable.h"
 #include "sorting/HistogramView.h"
@@ -40,7 +41,6 @@ namespace {
 const QLatin1String Title("Cell Sorting");
 const QLatin1String SessionFilter("Sorting session (*.tsv)|*.tsv|All Files (*.*)|*.*|");
 const QLatin1String ProfileFilter("Sorting profile (*.dsp)|*.dsp|All Files (*.*)|*.*|");
-const QLatin1String CsvFilter("CSV (*.csv)|*.csv|All Files (*.*)|*.*|");
 
 QString number(double value, int decimals)
 {
@@ -160,8 +160,19 @@ SortingWindow::SortingWindow(SortingContext context, QWidget *parent)
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Copy, Select All and Statistics as in every list; the window's own "Export CSV..."
+    // writes the whole session with its display texts and ranges.
+    new ui::TableTools(
+        *m_table, m_ctx.dialogs,
+        [this] {
+            ui::TableDescription table;
+            table.text = [this](int row, int col) { return m_model->data(m_model->index(row, col), Qt::DisplayRole).toString(); };
+            table.ohmColumn = 3;
+            table.voltColumn = 4;
+            return table;
+        },
+        ui::TableTools::Export::LeftOut);
     // Columns as wide as their widest usual text, so all seven fit without scrolling.
     const QStringList sizing = {QStringLiteral(" C0000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 00:00:00 "),
                                 QStringLiteral(" 00000.0 "), QStringLiteral(" -00.000 "), QStringLiteral(" Reject R "),
@@ -552,20 +563,11 @@ QByteArray SortingWindow::csvBytes(QChar separator, QChar decimal) const
 
 void SortingWindow::exportCsv()
 {
-    const core::CsvOptions defaults = core::csvDefaults(QLocale::system());
-    const auto choice = m_ctx.dialogs.csvChoice(this, {defaults.separator, defaults.decimal, false}, false);
-    if (!choice)
-        return;
-    const QString path = m_ctx.dialogs.saveFileName(this, CsvFilter);
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!files::saveWholeFile(path, csvBytes(choice->separator, choice->decimal), &error)) {
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("\"%1\" cannot be written: %2").arg(QDir::toNativeSeparators(path), error));
-        return;
-    }
-    setStatus(QStringLiteral("%1 cells exported to %2.").arg(m_station.cells().size()).arg(QFileInfo(path).fileName()));
+    const QString path = ui::exportCsvFile(this, m_ctx.dialogs, false, [this](const core::CsvOptions &options) {
+        return csvBytes(options.separator, options.decimal);
+    });
+    if (!path.isEmpty())
+        setStatus(QStringLiteral("%1 cells exported to %2.").arg(m_station.cells().size()).arg(QFileInfo(path).fileName()));
 }
 
 void SortingWindow::openProfile()
@@ -604,7 +606,7 @@ void SortingWindow::saveProfile()
     if (path.isEmpty())
         return;
     QString error;
-    if (!files::saveWholeFile(path, profileFileText(m_station.profile()), &error))
+    if (!ui::saveWholeFile(path, profileFileText(m_station.profile()), &error))
         m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
                               QStringLiteral("\"%1\" cannot be written: %2").arg(QDir::toNativeSeparators(path), error));
     else

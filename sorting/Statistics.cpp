@@ -5,21 +5,6 @@
 
 namespace sorting {
 
-void Running::add(double v)
-{
-    ++m_count;
-    m_min = std::min(m_min, v);
-    m_max = std::max(m_max, v);
-    const double delta = v - m_mean;
-    m_mean += delta / m_count;
-    m_m2 += delta * (v - m_mean);
-}
-
-double Running::deviation() const
-{
-    return m_count > 1 ? std::sqrt(m_m2 / (m_count - 1)) : 0;
-}
-
 void SessionStats::add(const Cell &cell)
 {
     ++m_total;

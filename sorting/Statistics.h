@@ -1,32 +1,15 @@
 #pragma once
 
+#include "core/Statistics.h"
 #include "sorting/Session.h"
 
 #include <QList>
 #include <QMap>
-#include <limits>
 
 namespace sorting {
 
-// Minimum, maximum, mean and standard deviation of a value, kept up to date one value at a
-// time. The deviation is the sample one (n - 1), the spreadsheet's STDEV.
-class Running
-{
-public:
-    void add(double v);
-    int count() const { return m_count; }
-    double min() const { return m_min; }
-    double max() const { return m_max; }
-    double mean() const { return m_mean; }
-    double deviation() const;
-
-private:
-    int m_count = 0;
-    double m_min = std::numeric_limits<double>::infinity();
-    double m_max = -std::numeric_limits<double>::infinity();
-    double m_mean = 0;
-    double m_m2 = 0; // Welford: steady even for values far from zero
-};
+// The running figures of a value, shared with the lists' statistics.
+using Running = core::Running;
 
 // The statistics of a session: cells per grade, and over the accepted cells the resistance
 // and the voltage. Adding a cell is O(1); an undo or a regrading recomputes.

@@ -36,7 +36,7 @@ QAction *addAction(QTableView &view, const QString &text, const QKeySequence &ke
 
 } // namespace
 
-TableTools::TableTools(QTableView &view, Dialogs &dialogs, Describe describe)
+TableTools::TableTools(QTableView &view, Dialogs &dialogs, Describe describe, Export offer)
     : QObject(&view)
     , m_view(view)
     , m_dialogs(dialogs)
@@ -50,11 +50,13 @@ TableTools::TableTools(QTableView &view, Dialogs &dialogs, Describe describe)
     auto *separator = new QAction(&m_view);
     separator->setSeparator(true);
     m_view.addAction(separator);
-    m_export = addAction(m_view, QStringLiteral("Export CSV..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+    if (offer == Export::Offered) {
+        m_export = addAction(m_view, QStringLiteral("Export CSV..."), QKeySequence(Qt::CTRL | Qt::Key_E));
+        connect(m_export, &QAction::triggered, this, &TableTools::exportCsv);
+    }
     m_stats = addAction(m_view, QStringLiteral("Statistics..."), QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_copy, &QAction::triggered, this, &TableTools::copy);
     connect(m_selectAll, &QAction::triggered, this, &TableTools::selectAll);
-    connect(m_export, &QAction::triggered, this, &TableTools::exportCsv);
     connect(m_stats, &QAction::triggered, this, &TableTools::showStatistics);
     m_view.installEventFilter(this);
 }
@@ -216,27 +218,34 @@ QByteArray TableTools::csvBytes(const core::CsvOptions &options) const
     return core::csvDocument(columns, all ? rowCount : int(cells.rows.size()), cell, options);
 }
 
-bool TableTools::exportCsv()
+QString exportCsvFile(QWidget *parent, Dialogs &dialogs, bool offerMarkers,
+                      const std::function<QByteArray(const core::CsvOptions &)> &bytes)
 {
     const core::CsvOptions defaults = core::csvDefaults(QLocale());
-    const auto choice = m_dialogs.csvChoice(m_view.window(), {defaults.separator, defaults.decimal, false}, true);
+    const auto choice = dialogs.csvChoice(parent, {defaults.separator, defaults.decimal, false}, offerMarkers);
     if (!choice)
-        return false;
-    const QString path =
-        m_dialogs.saveFileName(m_view.window(), QStringLiteral("CSV (*.csv)|*.csv|All Files (*.*)|*.*|"));
+        return {};
+    const QString path = dialogs.saveFileName(parent, QStringLiteral("CSV (*.csv)|*.csv|All Files (*.*)|*.*|"));
     if (path.isEmpty())
-        return false;
+        return {};
     core::CsvOptions options;
     options.separator = choice->separator;
     options.decimal = choice->decimal;
     options.keepMarkers = choice->keepMarkers;
     QString error;
-    if (!saveWholeFile(path, csvBytes(options), &error)) {
-        m_dialogs.message(m_view.window(), Dialogs::Icon::Critical, QStringLiteral("Dorvel"),
-                          QStringLiteral("\"%1\" cannot be written: %2").arg(QDir::toNativeSeparators(path), error));
-        return false;
+    if (!saveWholeFile(path, bytes(options), &error)) {
+        dialogs.message(parent, Dialogs::Icon::Critical, parent ? parent->window()->windowTitle() : QString(),
+                        QStringLiteral("\"%1\" cannot be written: %2").arg(QDir::toNativeSeparators(path), error));
+        return {};
     }
-    return true;
+    return path;
+}
+
+bool TableTools::exportCsv()
+{
+    return !exportCsvFile(m_view.window(), m_dialogs, true,
+                          [this](const core::CsvOptions &options) { return csvBytes(options); })
+                .isEmpty();
 }
 
 StatisticsWindow *TableTools::statisticsWindow() const

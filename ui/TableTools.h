@@ -18,6 +18,13 @@ namespace ui {
 class Dialogs;
 class StatisticsWindow;
 
+// The spreadsheet export every table shares: asks for the separator and decimal sign (preset
+// from the system's language), then for the file, and writes what `bytes` makes of that
+// choice through a temporary file. The path written; empty on cancel, or on a failure, which
+// a message names.
+QString exportCsvFile(QWidget *parent, Dialogs &dialogs, bool offerMarkers,
+                      const std::function<QByteArray(const core::CsvOptions &)> &bytes);
+
 // What the table tools need to know of a table beyond its model.
 struct TableDescription
 {
@@ -56,7 +63,9 @@ class TableTools final : public QObject
     Q_OBJECT
 public:
     using Describe = std::function<TableDescription()>;
-    TableTools(QTableView &view, Dialogs &dialogs, Describe describe);
+    // A window with an export of its own leaves "Export CSV..." out of the table's menu.
+    enum class Export { Offered, LeftOut };
+    TableTools(QTableView &view, Dialogs &dialogs, Describe describe, Export offer = Export::Offered);
     ~TableTools() override;
 
     SelectedCells selection() const;
