@@ -28,7 +28,7 @@ std::vector<packs::Cell> pile(quint32 seed, int n, bool withCapacity)
 void run(const char *name, int series, int parallel, int available, bool withCapacity)
 {
     std::vector<double> millis, spreads, plainSpreads;
-    double plainWorst = 0, worst = 0;
+    double plainWorst = 0, worst = 0, resistanceWorst = 0, plainResistanceWorst = 0;
     for (quint32 seed = 1; seed <= 5; ++seed) {
         const std::vector<packs::Cell> all = pile(seed, available, withCapacity);
         QElapsedTimer clock;
@@ -42,6 +42,8 @@ void run(const char *name, int series, int parallel, int available, bool withCap
         const double spread = withCapacity ? plan.capacitySpreadPercent : plan.resistanceSpreadPercent;
         const double plainSpread = withCapacity ? plain.capacitySpreadPercent : plain.resistanceSpreadPercent;
         spreads.push_back(spread);
+        resistanceWorst = std::max(resistanceWorst, plan.resistanceSpreadPercent);
+        plainResistanceWorst = std::max(plainResistanceWorst, plain.resistanceSpreadPercent);
         plainSpreads.push_back(plainSpread);
         worst = std::max(worst, spread);
         plainWorst = std::max(plainWorst, plainSpread);
@@ -57,6 +59,10 @@ void run(const char *name, int series, int parallel, int available, bool withCap
         << " %\n";
     out << base << ' ' << what << " spread, serpentine / matched (median): "
         << QString::number(bench::median(plainSpreads) / std::max(1e-9, bench::median(spreads)), 'f', 0) << " x\n";
+    if (withCapacity)
+        out << base << " resistance spread beside it, matched / serpentine (worst of 5): "
+            << QString::number(resistanceWorst, 'f', 2) << " % / " << QString::number(plainResistanceWorst, 'f', 2)
+            << " %\n";
     out.flush();
 }
 

@@ -36,6 +36,12 @@ QString someOf(const QStringList &names)
     return QStringLiteral("%1 and %2 more").arg(names.mid(0, Shown).join(QStringLiteral(", "))).arg(names.size() - Shown);
 }
 
+// "1 cell", "2 cells".
+QString counted(qsizetype n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
 QPushButton *button(QWidget *parent, const QString &caption, const QKeySequence &key)
 {
     auto *b = new QPushButton(caption, parent);
@@ -275,17 +281,19 @@ bool PackBuilderWindow::importCapacities(const QString &path)
     const CapacityFit fit = applyCapacities(m_cells.cells(), list);
     m_cells.capacitiesChanged();
     clearPlan();
-    QStringList report{QStringLiteral("%1 capacities taken from %2.").arg(fit.applied).arg(QFileInfo(path).fileName())};
+    QStringList report{QStringLiteral("%1 taken from %2.")
+                           .arg(counted(fit.applied, "capacity", "capacities"), QFileInfo(path).fileName())};
     if (!fit.unknownIds.isEmpty())
-        report << QStringLiteral("%1 IDs are not cells of this session: %2.")
-                      .arg(fit.unknownIds.size())
-                      .arg(someOf(fit.unknownIds));
+        report << QStringLiteral("%1 of the file %2 not in this session: %3.")
+                      .arg(counted(fit.unknownIds.size(), "ID", "IDs"),
+                           QLatin1String(fit.unknownIds.size() == 1 ? "is" : "are"), someOf(fit.unknownIds));
     if (!list.badLines.isEmpty())
-        report << QStringLiteral("%1 lines hold no capacity: %2.").arg(list.badLines.size()).arg(someOf(list.badLines));
+        report << QStringLiteral("%1 no capacity: %2.")
+                      .arg(counted(list.badLines.size(), "line holds", "lines hold"), someOf(list.badLines));
     if (!fit.withoutCapacity.isEmpty())
-        report << QStringLiteral("%1 cells still have no capacity: %2.")
-                      .arg(fit.withoutCapacity.size())
-                      .arg(someOf(fit.withoutCapacity));
+        report << QStringLiteral("%1 no capacity: %2.")
+                      .arg(counted(fit.withoutCapacity.size(), "cell still has", "cells still have"),
+                           someOf(fit.withoutCapacity));
     setStatus(report.first());
     if (report.size() > 1)
         m_dialogs.message(this, ui::Dialogs::Icon::Information, QString::fromLatin1(Title),
@@ -368,7 +376,9 @@ void PackBuilderWindow::pasteCapacities()
     const int unreadable = m_cells.pasteCapacities(at.isValid() ? at.row() : 0, QApplication::clipboard()->text());
     clearPlan();
     if (unreadable > 0)
-        setStatus(QStringLiteral("%1 pasted lines held no capacity and were left out.").arg(unreadable));
+        setStatus(QStringLiteral("%1 no capacity and %2 left out.")
+                      .arg(counted(unreadable, "pasted line held", "pasted lines held"),
+                           QLatin1String(unreadable == 1 ? "was" : "were")));
 }
 
 void PackBuilderWindow::showPlan()

@@ -58,7 +58,7 @@ void TestEndToEndPacks::fortyCellsIntoFourGroupsOfEight()
     QVERIFY(QTest::qWaitForWindowActive(builder));
     rig.dialogs.openAnswers.enqueue(capacities.fileName());
     QTest::keyClick(builder, Qt::Key_I, Qt::ControlModifier);
-    QVERIFY(rig.dialogs.messages.last().text.contains("1 IDs are not cells of this session: Z0001."));
+    QVERIFY(rig.dialogs.messages.last().text.contains("1 ID of the file is not in this session: Z0001."));
 
     builder->setPackLayout(4, 8);
     QTest::keyClick(builder, Qt::Key_B, Qt::ControlModifier);

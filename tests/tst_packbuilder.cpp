@@ -71,9 +71,9 @@ void TestPackBuilder::importBuildSaveReadBack()
     dialogs.openAnswers.enqueue(dir.filePath("caps.csv"));
     QTest::keyClick(&window, Qt::Key_I, Qt::ControlModifier);
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY2(dialogs.messages[0].text.contains("1 IDs are not cells of this session: X9999."),
+    QVERIFY2(dialogs.messages[0].text.contains("1 ID of the file is not in this session: X9999."),
              qPrintable(dialogs.messages[0].text));
-    QVERIFY(!dialogs.messages[0].text.contains("still have no capacity"));
+    QVERIFY(!dialogs.messages[0].text.contains("no capacity"));
     QCOMPARE(*window.cellTable().cells()[2].capacity, 2000 + 3 * 13 % 500 + 0.5);
 
     window.findChild<QSpinBox *>("S")->setValue(4);
@@ -155,7 +155,7 @@ void TestPackBuilder::partialCapacitiesAreNamed()
     write(dir.filePath("caps.csv"), csv);
     QVERIFY(window.importCapacities(dir.filePath("caps.csv")));
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages[0].text.contains("1 lines hold no capacity: C0039,--."));
+    QVERIFY(dialogs.messages[0].text.contains("1 line holds no capacity: C0039,--."));
     QVERIFY(dialogs.messages[0].text.contains("2 cells still have no capacity: C0039, C0040."));
 
     window.setPackLayout(5, 8);
@@ -184,7 +184,7 @@ void TestPackBuilder::pastedCapacities()
     QVERIFY(!cells[4].capacity);
     QCOMPARE(*cells[5].capacity, 2300.0);
     QVERIFY(!cells[6].capacity);
-    QCOMPARE(window.status(), QString("1 pasted lines held no capacity and were left out."));
+    QCOMPARE(window.status(), QString("1 pasted line held no capacity and was left out."));
 
     // A capacity typed into the cell: a word is refused and the old value stays.
     QVERIFY(!window.cellTable().setData(window.cellTable().index(2, packs::CellTable::Capacity), "abc"));
