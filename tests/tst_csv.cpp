@@ -2,6 +2,7 @@
 // markers as empty cells, dates, units in the header, quoting. The output is read back by
 // a small RFC 4180 parser written here, not by anything of the program's.
 #include "core/Csv.h"
+#include "support/CsvParse.h"
 
 #include <QtTest>
 
@@ -9,41 +10,6 @@ using core::CsvColumn;
 using core::CsvOptions;
 
 namespace {
-
-QList<QStringList> parse(const QString &text, QChar sep)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                field += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == sep) {
-            row << field;
-            field.clear();
-        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            row << field;
-            rows << row;
-            row.clear();
-            field.clear();
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    return rows;
-}
 
 const QList<CsvColumn> Columns = {
     {QStringLiteral("Cell"), CsvColumn::Kind::Text, {}},
@@ -114,7 +80,7 @@ void TestCsv::readBack()
                                                [](int r, int c) { return Rows[r][c]; }, o);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(bytes.endsWith("\r\n"));
-    const QList<QStringList> rows = parse(QString::fromUtf8(bytes.mid(3)), separator);
+    const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
     QCOMPARE(rows.size(), 4);
     QCOMPARE(rows[0], (QStringList{"Cell", "Date and time", "Resistance (mOhm)", "Voltage (V)"}));
     const QString d = QString(decimal);
@@ -131,7 +97,7 @@ void TestCsv::markersKept()
     const QByteArray bytes = core::csvDocument(Columns, int(Rows.size()),
                                                [](int r, int c) { return Rows[r][c]; }, o);
     QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
-    const QList<QStringList> rows = parse(QString::fromUtf8(bytes), u',');
+    const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes), u',');
     QCOMPARE(rows[2][2], QStringLiteral("OL"));
     QCOMPARE(rows[2][3], QStringLiteral("-OL"));
     QCOMPARE(rows[3][2], QStringLiteral("----"));

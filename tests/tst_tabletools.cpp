@@ -1,6 +1,7 @@
 #include "core/AppState.h"
 #include "files/FileListWindow.h"
 #include "realtime/RealTimeList.h"
+#include "support/CsvParse.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/StatisticsWindow.h"
@@ -46,37 +47,6 @@ struct Rig
         view().selectionModel()->select(s, QItemSelectionModel::ClearAndSelect);
     }
 };
-
-// RFC 4180 fields, read apart from the exporter: quotes hold separators and doubled quotes.
-QList<QStringList> parseCsv(const QString &text, QChar separator)
-{
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"')
-                field += '"', ++i;
-            else if (c == '"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == separator) {
-            row << field, field.clear();
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            row << field, field.clear();
-            rows << row, row.clear();
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    return rows;
-}
 
 } // namespace
 
