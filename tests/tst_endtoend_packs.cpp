@@ -9,6 +9,9 @@
 
 #include <QAction>
 #include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
 #include <map>
 #include <set>
@@ -94,6 +97,26 @@ void TestEndToEndPacks::fortyCellsIntoFourGroupsOfEight()
     for (size_t g = 0; g < plan.groups.size(); ++g)
         for (int c : plan.groups[g].cells)
             QCOMPARE(groupOf[builder->planCells()[c].id], int(g + 1));
+    // Printed to a PDF through the print dialog: the title, the summary and every group.
+    const QString pdf = rig.dir.filePath("plan.pdf");
+    rig.dialogs.printAnswers.enqueue(true);
+    rig.dialogs.onPrintSetup = [pdf](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    };
+    QSignalSpy printed(&rig.panel->printing(), &printing::Printing::finished);
+    QTest::keyClick(builder, Qt::Key_P, Qt::ControlModifier);
+    QTRY_COMPARE(printed.size(), 1);
+    QVERIFY(printed[0][0].toBool());
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY(content.contains("Pack plan 4S8P"));
+    QVERIFY(content.contains("Capacity spread:"));
+    for (const packs::Group &g : plan.groups)
+        QVERIFY(content.contains(builder->planCells()[g.cells.front()].id));
+
     // Cell 9 at 3.80 V, if it is in the pack, is named in the warning of its group.
     if (used.count("C0009"))
         QVERIFY(std::any_of(lines.begin(), lines.end(),
