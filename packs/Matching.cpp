@@ -209,6 +209,39 @@ private:
                 // d is half the gap.
                 double bestGain = 1e-12 * std::abs(m_sum[a]) * std::abs(gap);
                 Part bestFrom{}, bestTo{};
+                if (!m_limitValue.empty()) {
+                    // Under a limit the best trade is often one the limit forbids: look at
+                    // every trade and take the best of those that keep within it.
+                    const auto [low, high] = std::minmax_element(m_limitSum.begin(), m_limitSum.end());
+                    const double floor = *high - m_limitSpread, ceiling = *low + m_limitSpread;
+                    const double slack = 1e-9 * std::max(1.0, std::abs(*high));
+                    for (bool pairs : {false, true}) {
+                        const std::vector<Part> from = partsOf(a, pairs), to = partsOf(b, pairs);
+                        m_budget -= std::int64_t(from.size() * to.size());
+                        for (const Part &f : from)
+                            for (const Part &t : to) {
+                                const double d = f.value - t.value;
+                                const double gain = d * (gap - d);
+                                if (gain <= bestGain)
+                                    continue;
+                                const double la = m_limitSum[a] - f.limit + t.limit;
+                                const double lb = m_limitSum[b] - t.limit + f.limit;
+                                if (la < floor - slack || la > ceiling + slack || lb < floor - slack ||
+                                    lb > ceiling + slack)
+                                    continue;
+                                bestGain = gain;
+                                bestFrom = f;
+                                bestTo = t;
+                            }
+                    }
+                    if (bestGain <= 1e-12 * std::abs(m_sum[a]) * std::abs(gap))
+                        continue;
+                    swapCells(a, bestFrom.first, b, bestTo.first);
+                    if (bestFrom.second >= 0)
+                        swapCells(a, bestFrom.second, b, bestTo.second);
+                    changed = true;
+                    continue;
+                }
                 for (bool pairs : {false, true}) {
                     const std::vector<Part> from = partsOf(a, pairs);
                     std::vector<Part> to = partsOf(b, pairs);
@@ -233,13 +266,6 @@ private:
                 }
                 if (bestGain <= 1e-12 * std::abs(m_sum[a]) * std::abs(gap))
                     continue;
-                if (!m_limitValue.empty()) {
-                    const double ld = bestTo.limit - bestFrom.limit;
-                    const auto [lhi, llo] = extremesWithout(m_limitSum, order(m_limitSum), a, b, m_limitSum[a] + ld,
-                                                            m_limitSum[b] - ld);
-                    if (lessThan(m_limitSpread, spreadOf(m_limitMeasure, lhi, llo), m_limitSum[a]))
-                        continue;
-                }
                 swapCells(a, bestFrom.first, b, bestTo.first);
                 if (bestFrom.second >= 0)
                     swapCells(a, bestFrom.second, b, bestTo.second);
