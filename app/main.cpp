@@ -1,4 +1,5 @@
 #include "panel/Startup.h"
+#include "ui/SoundTone.h"
 #include "ui/AppIcon.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
@@ -39,5 +40,6 @@ int main(int argc, char *argv[])
     ui::QtDialogs dialogs;
     ui::QtShell shell;
     ui::SystemClock clock;
-    return panel::RunDorvel(QApplication::arguments(), {comm1, probe, ports, dialogs, shell, clock});
+    ui::SoundTone tone;
+    return panel::RunDorvel(QApplication::arguments(), {comm1, probe, ports, dialogs, shell, clock, &tone});
 }

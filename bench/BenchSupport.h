@@ -3,7 +3,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QTextStream>
+#include <QList>
+#include <QString>
 #include <algorithm>
+#include <cmath>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -33,6 +36,25 @@ inline double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// The rows of a long recording, one every two seconds from 10:00:02: a resistance and a
+// voltage that wander slowly with a little jitter, as a cell on a logger does.
+inline QList<QString> recordingRows(int count)
+{
+    QList<QString> lines;
+    lines.reserve(count);
+    for (int n = 1; n <= count; ++n) {
+        const int s = n * 2;
+        lines.append(QStringLiteral("%1\t2024/03/05\t%2:%3:%4\t%5\t%6")
+                         .arg(n)
+                         .arg(10 + s / 3600 % 14, 2, 10, QLatin1Char('0'))
+                         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                         .arg(s % 60, 2, 10, QLatin1Char('0'))
+                         .arg(20 + 15 * std::sin(n / 900.0) + n % 7, 0, 'f', 2)
+                         .arg(3.6 + 0.3 * std::sin(n / 1300.0) - n % 5 / 100.0, 0, 'f', 3));
+    }
+    return lines;
 }
 
 inline void print(const char *name, double value, const char *unit)

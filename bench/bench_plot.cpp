@@ -25,23 +25,6 @@ namespace {
 constexpr int Rows = 69998;
 constexpr int Runs = 9;
 
-QList<QString> rows()
-{
-    QList<QString> lines;
-    lines.reserve(Rows);
-    for (int n = 1; n <= Rows; ++n) {
-        const int s = n * 2;
-        lines.append(QStringLiteral("%1\t2024/03/05\t%2:%3:%4\t%5\t%6")
-                         .arg(n)
-                         .arg(10 + s / 3600 % 14, 2, 10, QLatin1Char('0'))
-                         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-                         .arg(s % 60, 2, 10, QLatin1Char('0'))
-                         .arg(20 + 15 * std::sin(n / 900.0) + n % 7, 0, 'f', 2)
-                         .arg(3.6 + 0.3 * std::sin(n / 1300.0) - n % 5 / 100.0, 0, 'f', 3));
-    }
-    return lines;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -58,7 +41,7 @@ int main(int argc, char **argv)
     panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock});
     panel.load();
     auto *list = panel.views().show<panel::Role::FileList>();
-    list->grid().addRows(rows());
+    list->grid().addRows(bench::recordingRows(Rows));
     state.FileOhmRange = QStringLiteral("40m");
     state.FileVoltRange = QStringLiteral("4");
 

@@ -30,6 +30,7 @@ FileListWindow::FileListWindow(core::AppState &state, ui::Dialogs &dialogs, QWid
     setWindowTitle(QStringLiteral("FileList"));
     addButton(QStringLiteral("Plot"), QStringLiteral("Plot"), ui::Tool::Plot);
     addButton(QStringLiteral("Print"), QStringLiteral("Print"), ui::Tool::Print);
+    enableTableTools(dialogs, [this] { return m_state.FileOhmRange; });
 
     m_reader = new FileReader(grid(), this);
     connect(m_reader, &FileReader::progress, this, [this](int lines) {

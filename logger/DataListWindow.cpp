@@ -25,6 +25,7 @@ DataListWindow::DataListWindow(core::AppState &state, ui::Dialogs &dialogs, QWid
     addButton(QStringLiteral("Save"), QStringLiteral("Save As"), ui::Tool::SaveAs);
     addButton(QStringLiteral("Plot"), QStringLiteral("Plot"), ui::Tool::Plot);
     addButton(QStringLiteral("Print"), QStringLiteral("Print"), ui::Tool::Print);
+    enableTableTools(dialogs, [this] { return m_state.BlockOhmRangeText; });
     placeBeside(mainWindow);
 }
 

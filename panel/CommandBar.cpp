@@ -48,6 +48,7 @@ constexpr ButtonDef Buttons[] = {
     {"Stop", "Stop Recording", {}, false},
     {"ReSave", "", {}, false},
     {"Help", "Help...", QKeyCombination(Qt::Key_F1)},
+    {"Sort", "Cell Sorting", Qt::CTRL | Qt::Key_T},
 };
 
 // The tip with the button's shortcut after it, as desktop tool bars show them.
@@ -182,6 +183,9 @@ void CommandBar::click(const QString &key)
             m_ctx.helpChooser.show();
             m_ctx.helpChooser.raise();
         }
+    } else if (key == QLatin1String("Sort")) {
+        if (m_ctx.openSorting)
+            m_ctx.openSorting();
     }
     m_ctx.poll.setEnabled(true);
 }

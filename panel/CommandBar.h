@@ -39,9 +39,11 @@ struct CommandContext
     std::function<void(const QString &path)> openFileList;
     // The logger download; empty until the logger is built. It enables the poll when done.
     std::function<void()> startDownload;
+    // Opens the Cell Sorting window (or brings it up).
+    std::function<void()> openSorting = {};
 };
 
-// Toolbar1 of the main window: ten buttons, dispatched on the clicked button's key.
+// Toolbar1 of the main window: eleven buttons, dispatched on the clicked button's key.
 class CommandBar : public QObject
 {
     Q_OBJECT

@@ -12,6 +12,9 @@
 #include "ui/PortNames.h"
 #include "ui/SerialPort.h"
 #include "ui/Shell.h"
+#include "ui/Tone.h"
+
+#include <QStandardPaths>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -66,10 +69,18 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
 
     m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
                                                       *m_realTime, *m_help, [this](const QString &path) { openFileList(path); },
-                                                      [this] { m_wiring->startDownload(); }});
+                                                      [this] { m_wiring->startDownload(); },
+                                                      [this] { m_wiring->openSorting(); }});
 
+    if (!m_services.tone) {
+        m_silentTone = std::make_unique<ui::SilentTone>();
+        m_services.tone = m_silentTone.get();
+    }
+    if (m_services.documentsFolder.isEmpty())
+        m_services.documentsFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     m_wiring = new Wiring(WiringContext{m_state, m_services.dialogs, m_views, m_printing, m_poll, *this,
-                                        m_services.comm1, m_services.clock, [this] { restoreLinkLabel(); }},
+                                        m_services.comm1, m_services.clock, [this] { restoreLinkLabel(); },
+                                        *m_services.tone, m_services.documentsFolder},
                           this);
 
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, &Panel::showReading);

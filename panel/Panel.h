@@ -13,6 +13,7 @@ class Clock;
 class Dialogs;
 class SerialPort;
 class Shell;
+class Tone;
 } // namespace ui
 
 namespace core {
@@ -43,6 +44,10 @@ struct PanelServices
     QString dataDir = {};
     // The printers; the system's when null.
     ui::PrintService *printService = nullptr;
+    // Cell Sorting's capture tone (silent when null) and the folder its sessions start in
+    // (the user's Documents folder when empty).
+    ui::Tone *tone = nullptr;
+    QString documentsFolder = {};
 };
 
 // The main window: the meter's face with the live reading, the link state, and the
@@ -100,6 +105,7 @@ private:
     WindowRegistry m_views;
     Recorder m_recorder;
     ui::QtPrintService m_systemPrinters;
+    std::unique_ptr<ui::Tone> m_silentTone;
     printing::Printing m_printing;
 
     MeterFace *m_face = nullptr;

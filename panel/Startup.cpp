@@ -108,7 +108,8 @@ int RunDorvel(const QStringList &arguments, StartServices services)
     bool portFailed = false;
     QObject::connect(&portWindow, &meter::PortWindow::portChosen, [&] {
         mainWindow = std::make_unique<Panel>(
-            state, PanelServices{services.comm1, services.dialogs, services.shell, services.clock});
+            state, PanelServices{services.comm1, services.dialogs, services.shell, services.clock, {}, 1000, {}, {},
+                                 nullptr, services.tone});
         mainWindow->show();
         // The failed load closed the last window and the program ends; a script or a
         // desktop launcher must not take that for success.

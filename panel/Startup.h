@@ -11,6 +11,7 @@ class Dialogs;
 class PortEnumerator;
 class SerialPort;
 class Shell;
+class Tone;
 } // namespace ui
 
 namespace panel {
@@ -24,6 +25,7 @@ struct StartServices
     ui::Dialogs &dialogs;
     ui::Shell &shell;
     ui::Clock &clock;
+    ui::Tone *tone = nullptr; // the capture tone; silent when null
 };
 
 // What the command line asks for: `dorvel [DEVICE]`, --help, --version.

@@ -24,10 +24,18 @@ class PlotWindow;
 class PlotRangeWindow;
 } // namespace plot
 
+namespace packs {
+class PackBuilderWindow;
+}
+namespace sorting {
+class SortingWindow;
+}
+
 namespace panel {
 
 // The secondary windows, named as the windows are.
-enum class Role { List, RealTimeX, RealTimeY, RealTimeRange, FileList, Memory, DataList, ListPlot2, Plot2Range };
+enum class Role { List, RealTimeX, RealTimeY, RealTimeRange, FileList, Memory, DataList, ListPlot2, Plot2Range, Sorting,
+                  PackBuilder };
 
 // The window class of each role: a role gives back its window's own type. A role without a
 // specialisation here has no window yet.
@@ -80,6 +88,16 @@ template <>
 struct RoleWindow<Role::Plot2Range>
 {
     using type = plot::PlotRangeWindow;
+};
+template <>
+struct RoleWindow<Role::Sorting>
+{
+    using type = sorting::SortingWindow;
+};
+template <>
+struct RoleWindow<Role::PackBuilder>
+{
+    using type = packs::PackBuilderWindow;
 };
 
 // Each secondary window exists once. The registry, owned by the main window, creates a

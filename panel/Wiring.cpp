@@ -16,6 +16,9 @@
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
 #include "realtime/RealTimeRange.h"
+#include "packs/PackBuilderWindow.h"
+#include "sorting/SortingWindow.h"
+#include "ui/ScreenFit.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
@@ -35,6 +38,54 @@ Wiring::Wiring(WiringContext context, QObject *parent)
     wirePlot();
     wireGraphs();
     wireLogger();
+    wireSorting();
+}
+
+void Wiring::wireSorting()
+{
+    m_ctx.views.setFactory<Role::Sorting>([this] {
+        auto *window = new sorting::SortingWindow(
+            sorting::SortingContext{m_ctx.state, m_ctx.poll, m_ctx.dialogs, m_ctx.clock, m_ctx.tone, m_ctx.documentsFolder});
+        window->placeBeside(m_ctx.mainWindow);
+        connect(window, &sorting::SortingWindow::printRequested, this,
+                [this, window] { m_ctx.printing.printReport(window, window->report()); });
+        connect(window, &sorting::SortingWindow::buildPacksRequested, this, &Wiring::openPackBuilder);
+        return window;
+    });
+    m_ctx.views.setFactory<Role::PackBuilder>([this] {
+        auto *window = new packs::PackBuilderWindow(m_ctx.dialogs, packs::readSessionCells);
+        window->setPrinter([this](QWidget *from, const QString &title, const QStringList &summary,
+                                  const QStringList &titles, const std::vector<QStringList> &rows) {
+            printing::Report report;
+            report.title = title;
+            report.lines = summary;
+            report.columns = titles;
+            report.rows = QList<QStringList>(rows.begin(), rows.end());
+            m_ctx.printing.printReport(from, report);
+        });
+        const QRect main = m_ctx.mainWindow.frameGeometry();
+        window->move(main.x() + main.width(), main.y());
+        return window;
+    });
+}
+
+void Wiring::openPackBuilder(const QString &session)
+{
+    QString error;
+    std::optional<packs::SessionCells> cells = packs::readSessionCells(session, error);
+    auto *sorting = m_ctx.views.window<Role::Sorting>();
+    if (!cells) {
+        m_ctx.dialogs.message(sorting, ui::Dialogs::Icon::Warning, QStringLiteral("Pack Builder"), error);
+        return;
+    }
+    auto *window = m_ctx.views.show<Role::PackBuilder>();
+    window->setSession(session, std::move(*cells));
+    ui::keepOnScreen(*window);
+}
+
+void Wiring::openSorting()
+{
+    m_ctx.views.show<Role::Sorting>();
 }
 
 void Wiring::wireFiles()
@@ -149,7 +200,7 @@ void Wiring::openPlot(const ui::GridModel *grid)
     auto *window = m_ctx.views.show<Role::ListPlot2>();
     window->placeAtScreenCorner();
     if (grid)
-        window->setPlot(result.plot);
+        window->setPlot(result);
 }
 
 void Wiring::rangeOk()

@@ -23,6 +23,7 @@ class Clock;
 class Dialogs;
 class GridModel;
 class SerialPort;
+class Tone;
 } // namespace ui
 
 namespace panel {
@@ -43,6 +44,9 @@ struct WiringContext
     ui::Clock &clock;
     // Shows the link as back ("COM" and the port) after a block listing.
     std::function<void()> restoreLinkLabel;
+    // Cell Sorting's capture tone and the folder its sessions start in.
+    ui::Tone &tone;
+    QString documentsFolder;
 };
 
 // The one place that creates the secondary windows by role and connects their buttons to
@@ -69,7 +73,13 @@ public:
     // The command bar's "Data Logger": a fresh Data Logger window and the download into it.
     void startDownload();
 
+    // The command bar's "Cell Sorting": the one window, right of the main window.
+    void openSorting();
+    // "Build Packs..." in Cell Sorting: the Pack Builder with the session's accepted cells.
+    void openPackBuilder(const QString &session);
+
 private:
+    void wireSorting();
     void wireFiles();
     void wireList();
     void wirePlot();

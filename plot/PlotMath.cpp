@@ -2,6 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/Text.h"
+#include "plot/PlotView.h"
 #include "ui/GridModel.h"
 
 #include <algorithm>
@@ -34,20 +35,39 @@ bool isWhole(double value)
 
 } // namespace
 
-double ohmHeight(QStringView text, double min, double max)
+Mark markOf(QStringView text)
 {
     if (is(text, "OL"))
-        return frame::Above;
-    return upperHalf(core::numberOfText(text), min, max);
+        return Mark::Over;
+    if (is(text, "-OL"))
+        return Mark::Under;
+    return Mark::None;
+}
+
+double ohmHeight(QStringView text, double min, double max)
+{
+    return ohmHeightOf(core::numberOfText(text), markOf(text), min, max);
 }
 
 double voltHeight(QStringView text, double min, double max)
 {
-    if (is(text, "OL"))
+    return voltHeightOf(core::numberOfText(text), markOf(text), min, max);
+}
+
+double ohmHeightOf(double value, Mark mark, double min, double max)
+{
+    // "-OL" is no resistance reading: it reads as 0, as any text without a number.
+    if (mark == Mark::Over)
         return frame::Above;
-    if (is(text, "-OL"))
+    return upperHalf(value, min, max);
+}
+
+double voltHeightOf(double v, Mark mark, double min, double max)
+{
+    if (mark == Mark::Over)
+        return frame::Above;
+    if (mark == Mark::Under)
         return frame::Below;
-    const double v = core::numberOfText(text);
     if (v >= 0)
         return upperHalf(v, min, max);
     // Mirrored: the zero line stands for minus the minimum, the bottom line for minus the maximum.
@@ -69,11 +89,16 @@ QString numberLabel(double value)
 
 ScaleLabels scaleLabels(const core::AppState &s)
 {
-    const double ohmMid = (double(s.PlotOhmMin) + s.PlotOhmMax) / 2;
-    const double voltMid = (double(s.PlotVoltMin) + s.PlotVoltMax) / 2;
-    return {numberLabel(s.PlotOhmMax), numberLabel(ohmMid),   numberLabel(s.PlotOhmMin),
-            numberLabel(s.PlotVoltMax), numberLabel(voltMid), numberLabel(s.PlotVoltMin),
-            numberLabel(-voltMid),      numberLabel(-double(s.PlotVoltMax))};
+    return scaleLabels(s.PlotOhmMin, s.PlotOhmMax, s.PlotVoltMin, s.PlotVoltMax);
+}
+
+ScaleLabels scaleLabels(double ohmMin, double ohmMax, double voltMin, double voltMax)
+{
+    const double ohmMid = (ohmMin + ohmMax) / 2;
+    const double voltMid = (voltMin + voltMax) / 2;
+    return {numberLabel(ohmMax),  numberLabel(ohmMid),   numberLabel(ohmMin),
+            numberLabel(voltMax), numberLabel(voltMid), numberLabel(voltMin),
+            numberLabel(-voltMid), numberLabel(-voltMax)};
 }
 
 int middleRow(double from, double to)
@@ -164,23 +189,9 @@ PlotResult drawListPlot(const ui::GridModel &grid, const core::AppState &s)
         return result;
     }
 
-    plot.hasCurves = true;
-    plot.time1 = grid.text(from, 2);
-    plot.time2 = grid.text(middleRow(s.PlotFrom, s.PlotTo), 2);
-    plot.time3 = grid.text(to, 2);
-    plot.ohmName = grid.text(0, 3);
-    plot.voltName = grid.text(0, 4);
-
-    // The rows drawn are the ones between From and To: PlotPoints of them.
-    const int points = to - from + 1;
-    const double step = (frame::Right - frame::Left) / (points - 1);
-    plot.ohmCurve.reserve(points);
-    plot.voltCurve.reserve(points);
-    for (int k = 0; k < points; ++k) {
-        const double x = frame::Left + k * step;
-        plot.ohmCurve.append(QPointF(x, ohmHeight(grid.cell(from + k, 3), s.PlotOhmMin, s.PlotOhmMax)));
-        plot.voltCurve.append(QPointF(x, voltHeight(grid.cell(from + k, 4), s.PlotVoltMin, s.PlotVoltMax)));
-    }
+    result.rows = PlotRows::fromGrid(grid);
+    result.view = settingsView(s);
+    result.plot = plotOfView(result.rows, result.view);
     return result;
 }
 

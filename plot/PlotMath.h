@@ -31,6 +31,10 @@ inline constexpr double Above = 900;       // over the scale, "OL"
 inline constexpr double Below = 7100;      // under the negative scale, "-OL"
 } // namespace frame
 
+// What a reading text holds besides its number: "OL" over the range, "-OL" under it.
+enum class Mark : unsigned char { None, Over, Under };
+Mark markOf(QStringView text);
+
 // Where a resistance text lies: "OL" and values over the scale just above the top line,
 // values under the minimum (and "----", read as 0) on the zero line. The scale must not
 // be empty (max != min).
@@ -38,6 +42,9 @@ double ohmHeight(QStringView text, double min, double max);
 // Where a voltage text lies: positive values as the resistance, negative ones mirrored
 // below the zero line, "-OL" and values under minus the maximum just below the bottom line.
 double voltHeight(QStringView text, double min, double max);
+// The same for a text already read: its number and its mark.
+double ohmHeightOf(double value, Mark mark, double min, double max);
+double voltHeightOf(double value, Mark mark, double min, double max);
 
 // The eight scale labels, as plain decimal text.
 struct ScaleLabels
@@ -47,6 +54,7 @@ struct ScaleLabels
     QString midUp, topUp;         // voltage downwards: minus the middle, minus the max
 };
 ScaleLabels scaleLabels(const core::AppState &s);
+ScaleLabels scaleLabels(double ohmMin, double ohmMax, double voltMin, double voltMax);
 // A plot label's text of a number: "40", "2.5", "-2"; never "-0".
 QString numberLabel(double value);
 
@@ -82,13 +90,6 @@ struct ListPlot
     QString ohmName, voltName;
     QVector<QPointF> ohmCurve, voltCurve;
 };
-// Everything the plot of a grid shows, or the reason it cannot be drawn.
-struct PlotResult
-{
-    ListPlot plot;
-    std::optional<QString> failure;
-};
-PlotResult drawListPlot(const ui::GridModel &grid, const core::AppState &s);
 
 // A curve reduced to what a raster of `columnsPerTwip` device pixels per twip can show:
 // per pixel column its first, lowest, highest and last point, in the order they come.

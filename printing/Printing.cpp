@@ -157,4 +157,49 @@ void Printing::printPicture(QWidget *window, const QImage &picture)
     emit finished(ok);
 }
 
+void Printing::printReport(QWidget *window, const Report &report)
+{
+    if (m_job) {
+        m_dialogs.message(window, ui::Dialogs::Icon::Information, Title,
+                          QStringLiteral("A list is being printed. Please wait until it has finished."));
+        return;
+    }
+    const meter::PollPause pause = m_poll.pause();
+    auto started = m_service.choose(window, m_dialogs, window ? window->windowTitle() : Title);
+    bool ok = false;
+    QString error = started.error;
+    if (started.printer) {
+        auto &printer = *started.printer;
+        const QList<ReportPage> pages = layoutReport(report, printer.pageWidth(), printer.pageHeight());
+        ok = true;
+        int points = 0;
+        for (qsizetype n = 0; n < pages.size() && ok; ++n) {
+            if (n > 0 && !printer.newPage()) {
+                ok = false;
+                break;
+            }
+            for (const ReportItem &item : pages[n]) {
+                switch (item.kind) {
+                case ReportItem::Kind::Text:
+                    if (item.points != points) {
+                        points = item.points;
+                        printer.setFontSize(points);
+                    }
+                    printer.text(item.x, item.y, item.text);
+                    break;
+                case ReportItem::Kind::Line: printer.line(item.x, item.y, item.x2, item.y2); break;
+                case ReportItem::Kind::Picture: printer.picture(item.target, report.picture); break;
+                }
+            }
+        }
+        ok = printer.end() && ok;
+        if (!ok)
+            error = printer.errorString();
+    }
+    if (!ok && !error.isEmpty())
+        m_dialogs.message(window, ui::Dialogs::Icon::Critical, Title,
+                          QStringLiteral("The report could not be printed.\n%1").arg(error));
+    emit finished(ok);
+}
+
 } // namespace printing

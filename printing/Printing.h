@@ -2,6 +2,7 @@
 
 #include "link/LivePoll.h"
 #include "printing/GridLayout.h"
+#include "printing/ReportLayout.h"
 #include "ui/Printer.h"
 
 #include <QElapsedTimer>
@@ -40,6 +41,9 @@ public:
     void PrintGrid(QWidget *window, const ui::GridModel &grid);
     // Prints a window's picture on the default printer (the dialog where there is none).
     void printPicture(QWidget *window, const QImage &picture);
+    // Asks for a printer (or a PDF file) and prints the report's pages; the live poll rests
+    // meanwhile.
+    void printReport(QWidget *window, const Report &report);
 
     bool isBusy() const { return m_job != nullptr; }
     // Time one slice may take before the event loop gets its turn.

@@ -29,6 +29,8 @@ RealTimeList::RealTimeList(core::AppState &state, ui::Dialogs &dialogs, QWidget 
     addButton(QStringLiteral("Save"), QStringLiteral("Save"), ui::Tool::Save);
     addButton(QStringLiteral("Print"), QStringLiteral("Print"), ui::Tool::Print);
     addButton(QStringLiteral("stop"), QStringLiteral("Stop"), ui::Tool::Stop);
+    // The list starts again whenever the meter changes range: its rows are all of the present one.
+    enableTableTools(dialogs, [this] { return core::ohmRangeLabel(m_state.reading); });
     placeBeside(mainWindow);
     m_state.ListOpen = true;
 }

@@ -32,7 +32,7 @@ class TestCommandBar : public QObject
 {
     Q_OBJECT
 private slots:
-    void tenButtonsInOrder();
+    void elevenButtonsInOrder();
     void shortcutsPressTheButtons();
     void ctrlSStartsButNeverStopsARecording();
     void samplingInterval_data();
@@ -46,19 +46,21 @@ private slots:
     void helpOpensTheManualOrSaysItIsMissing();
 };
 
-void TestCommandBar::tenButtonsInOrder()
+void TestCommandBar::elevenButtonsInOrder()
 {
     Rig rig;
     const QList<QAction *> actions = rig.bar().toolBar()->actions();
     const QStringList keys = {"Save", "Open", "StartRealTime", "List", "Graph",
-                              "Sample", "Memory", "Stop", "ReSave", "Help"};
+                              "Sample", "Memory", "Stop", "ReSave", "Help", "Sort"};
     const QStringList texts = {"Save As", "Open File", "Start Real Time List or Graph", "List Display",
-                               "Graph Display", "PC Sampling", "Data Logger", "Stop Recording", "ReSave", "Help..."};
+                               "Graph Display", "PC Sampling", "Data Logger", "Stop Recording", "ReSave", "Help...",
+                               "Cell Sorting"};
     // The shortcut follows the tip, as desktop tool bars show it.
     const QStringList tips = {"Save As (Ctrl+S)", "Open File (Ctrl+O)", "Start Real Time List or Graph",
-                              "List Display", "Graph Display", "PC Sampling", "Data Logger", "", "", "Help... (F1)"};
-    QCOMPARE(actions.size(), 10);
-    for (int i = 0; i < 10; ++i) {
+                              "List Display", "Graph Display", "PC Sampling", "Data Logger", "", "", "Help... (F1)",
+                              "Cell Sorting (Ctrl+T)"};
+    QCOMPARE(actions.size(), 11);
+    for (int i = 0; i < 11; ++i) {
         QCOMPARE(actions[i]->data().toString(), keys[i]);
         // Named for keyboard and screen-reader users.
         QCOMPARE(actions[i]->text(), texts[i]);

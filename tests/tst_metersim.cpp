@@ -47,6 +47,10 @@ void TestMeterSim::commandsParse_data()
     QTest::newRow("silent") << "silent" << K::Silent << 0 << 0 << false;
     QTest::newRow("memory-empty") << "memory-empty" << K::MemoryEmpty << 0 << 0 << false;
     QTest::newRow("memory default") << "memory default" << K::MemoryDefault << 0 << 0 << false;
+    QTest::newRow("cell") << "cell 25.19 3.702" << K::Cell << 0 << 0 << false;
+    QTest::newRow("lift") << "lift" << K::Lift << 0 << 0 << false;
+    QTest::newRow("cells count") << "cells 50" << K::CellsCount << 50 << 0 << false;
+    QTest::newRow("cells file") << "cells /tmp/my cells.txt" << K::CellsFile << 0 << 0 << false;
 }
 
 void TestMeterSim::commandsParse()
@@ -79,6 +83,14 @@ void TestMeterSim::badCommandsAreRefused_data()
     QTest::newRow("negative count") << "garbage -1" << "garbage needs a count";
     QTest::newRow("unknown") << "explode" << "unknown command \"explode\"";
     QTest::newRow("memory nothing") << "memory" << "memory needs default or a FILE";
+    QTest::newRow("cell one value") << "cell 25" << "cell needs MOHM";
+    QTest::newRow("cell zero ohm") << "cell 0 3.7" << "cell needs MOHM";
+    QTest::newRow("cell past 40 Ohm") << "cell 100000 3.7" << "cell needs MOHM";
+    QTest::newRow("cell volts word") << "cell 25 high" << "cell needs MOHM";
+    QTest::newRow("cell past 40 V") << "cell 25 100" << "cell needs MOHM";
+    QTest::newRow("cells nothing") << "cells" << "cells needs a count";
+    QTest::newRow("cells zero") << "cells 0" << "cells needs a count 1..100000";
+    QTest::newRow("lift with argument") << "lift 2" << "lift takes no argument";
 }
 
 void TestMeterSim::badCommandsAreRefused()
@@ -102,7 +114,8 @@ void TestMeterSim::canonicalTextParsesBackToTheSameCommand()
     for (const char *line : {"range 1", "volt40 on", "ohm-ol off", "negative on", "noreading on", "set 12 9999",
                              "drift", "status 255", "status auto", "silent", "resume", "corrupt 3", "double 2",
                              "garbage 7", "vanish", "vanish 5", "return", "period 250", "memory-empty",
-                             "memory default", "memory /tmp/some file.bin", "quit"}) {
+                             "memory default", "memory /tmp/some file.bin", "cell 1500 4.2", "cell 0.5 -1.25",
+                             "lift", "cells 800", "cells /tmp/batch.txt", "quit"}) {
         const auto first = metersim::parseCommand(line);
         QVERIFY2(first.command, line);
         const std::string text = metersim::commandText(*first.command);
@@ -113,6 +126,8 @@ void TestMeterSim::canonicalTextParsesBackToTheSameCommand()
         QCOMPARE(again.command->second, first.command->second);
         QCOMPARE(again.command->on, first.command->on);
         QCOMPARE(again.command->text, first.command->text);
+        QCOMPARE(again.command->milliOhm, first.command->milliOhm);
+        QCOMPARE(again.command->volts, first.command->volts);
     }
 }
 

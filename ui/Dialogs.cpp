@@ -1,6 +1,9 @@
 #include "ui/Dialogs.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QFormLayout>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
@@ -138,6 +141,45 @@ QString qtFilter(const QString &classicFilter)
         out.append(name);
     }
     return out.join(QLatin1String(";;"));
+}
+
+} // namespace ui
+
+namespace ui {
+
+std::optional<Dialogs::CsvChoice> QtDialogs::csvChoice(QWidget *parent, const CsvChoice &defaults, bool offerMarkers)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Export CSV"));
+    auto *form = new QFormLayout(&dialog);
+    auto *separator = new QComboBox(&dialog);
+    separator->setAccessibleName(QStringLiteral("Separator"));
+    separator->addItem(QStringLiteral("Comma ( , )"), QChar(u','));
+    separator->addItem(QStringLiteral("Semicolon ( ; )"), QChar(u';'));
+    separator->setCurrentIndex(defaults.separator == QLatin1Char(';') ? 1 : 0);
+    form->addRow(QStringLiteral("&Separator"), separator);
+    auto *decimal = new QComboBox(&dialog);
+    decimal->setAccessibleName(QStringLiteral("Decimal sign"));
+    decimal->addItem(QStringLiteral("Point ( 1.5 )"), QChar(u'.'));
+    decimal->addItem(QStringLiteral("Comma ( 1,5 )"), QChar(u','));
+    decimal->setCurrentIndex(defaults.decimal == QLatin1Char(',') ? 1 : 0);
+    form->addRow(QStringLiteral("&Decimal sign"), decimal);
+    auto *markers = new QCheckBox(QStringLiteral("Keep OL, -OL and ---- as text"), &dialog);
+    markers->setChecked(defaults.keepMarkers);
+    markers->setVisible(offerMarkers);
+    if (offerMarkers)
+        form->addRow(markers);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    CsvChoice choice;
+    choice.separator = separator->currentData().toChar();
+    choice.decimal = decimal->currentData().toChar();
+    choice.keepMarkers = offerMarkers && markers->isChecked();
+    return choice;
 }
 
 } // namespace ui

@@ -41,6 +41,18 @@ public:
     virtual bool printSetup(QWidget *parent, QPrinter &printer) = 0;
     // The serial ports present, in a table; returns when the user closes it.
     virtual void showPorts(QWidget *parent, const QList<SerialPortDescription> &ports) = 0;
+
+    // How a spreadsheet export is written: the field separator (',' or ';') and the decimal
+    // sign ('.' or ','); keepMarkers writes "OL", "-OL" and "----" instead of empty cells.
+    struct CsvChoice
+    {
+        QChar separator = QLatin1Char(',');
+        QChar decimal = QLatin1Char('.');
+        bool keepMarkers = false;
+    };
+    // Asks with the defaults preset; the marker choice is offered only when the table can
+    // hold markers. std::nullopt on cancel.
+    virtual std::optional<CsvChoice> csvChoice(QWidget *parent, const CsvChoice &defaults, bool offerMarkers) = 0;
 };
 
 // Where the file dialogs open: the user's Documents folder (or home) the first time in a
@@ -69,6 +81,7 @@ public:
     QString saveFileName(QWidget *parent, const QString &filter) override;
     bool printSetup(QWidget *parent, QPrinter &printer) override;
     void showPorts(QWidget *parent, const QList<SerialPortDescription> &ports) override;
+    std::optional<CsvChoice> csvChoice(QWidget *parent, const CsvChoice &defaults, bool offerMarkers) override;
 
 private:
     DialogFolder m_folder;

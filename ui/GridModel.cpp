@@ -73,6 +73,15 @@ void GridModel::setCols(int cols)
     }
 }
 
+GridSnapshot GridModel::snapshot() const
+{
+    GridSnapshot copy;
+    copy.m_cols = m_cols;
+    copy.m_rows = m_rows;
+    copy.m_spans = m_spans;
+    return copy;
+}
+
 QStringView GridModel::cell(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= m_cols)

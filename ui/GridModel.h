@@ -10,6 +10,37 @@
 
 namespace ui {
 
+// Where a cell's text lies in its row's string.
+struct GridSpan
+{
+    uint32_t start = 0;
+    uint32_t length = 0;
+};
+
+// A grid's texts as they were at one moment, for a reader that outlives the window (the
+// plot of a list that is closed afterwards). Copying a grid this way shares its row strings.
+class GridSnapshot
+{
+public:
+    // Including the header row, as GridModel counts.
+    int rows() const { return static_cast<int>(m_rows.size()); }
+    int cols() const { return m_cols; }
+    // Empty outside the grid.
+    QStringView cell(int row, int col) const
+    {
+        if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+            return {};
+        const GridSpan s = m_spans[static_cast<size_t>(row) * m_cols + col];
+        return QStringView(m_rows[static_cast<size_t>(row)]).mid(s.start, s.length);
+    }
+
+private:
+    friend class GridModel;
+    int m_cols = 0;
+    std::vector<QString> m_rows;
+    std::vector<GridSpan> m_spans;
+};
+
 // The table behind every list window, addressed the way the windows think of it: row 0 is
 // the fixed header row, data rows start at 1, column 0 is the fixed first column.
 //
@@ -49,6 +80,7 @@ public:
     void addRows(const QList<QString> &tabSeparated);
     // Gives back the room kept for further rows, once a grid is known to be complete.
     void squeeze();
+    GridSnapshot snapshot() const;
 
     // QAbstractTableModel, in view coordinates (data rows only).
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -59,11 +91,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    struct Span
-    {
-        uint32_t start = 0;
-        uint32_t length = 0;
-    };
+    using Span = GridSpan;
 
     void appendSplit(const QString &line);
     Span *spansOf(int row) { return m_spans.data() + static_cast<size_t>(row) * m_cols; }

@@ -5,8 +5,10 @@
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/ScreenFit.h"
+#include "ui/TableTools.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QToolBar>
@@ -97,6 +99,36 @@ void ListWindow::placeBeside(const QWidget &mainWindow)
     const QRect main = mainWindow.frameGeometry();
     move(main.x() + main.width(), main.y());
     keepOnScreen(*this);
+}
+
+void ListWindow::enableTableTools(Dialogs &dialogs, std::function<QString()> ohmRange)
+{
+    GridModel &grid = *m_grid;
+    m_tools = new TableTools(*m_view, dialogs, [&grid, ohmRange = std::move(ohmRange)] {
+        TableDescription table;
+        // View rows are the grid's data rows, which start at grid row 1.
+        table.text = [&grid](int row, int col) { return grid.text(row + 1, col); };
+        table.view = [&grid](int row, int col) { return grid.cell(row + 1, col); };
+        // "40m", "40mOhm" and "400m Ohm" are milliohm ranges, "4", "4Ohm" and "40 Ohm" ohm ones.
+        const QString range = ohmRange ? ohmRange() : QString();
+        table.ohmUnit = range.contains(QLatin1Char('m')) || range.isEmpty() ? QStringLiteral("mOhm")
+                                                                              : QStringLiteral("Ohm");
+        using Kind = core::CsvColumn::Kind;
+        table.csvColumns = {{grid.text(0, 0).trimmed(), Kind::Number, {}},
+                            {QStringLiteral("Date and time"), Kind::DateTime, {}},
+                            {QStringLiteral("Resistance"), Kind::Number, table.ohmUnit},
+                            {QStringLiteral("Voltage"), Kind::Number, QStringLiteral("V")}};
+        table.csvSources = {{0}, {1, 2}, {3}, {4}};
+        table.ohmColumn = 3;
+        table.voltColumn = 4;
+        table.rowNumber = [](int row) { return row + 1; };
+        return table;
+    });
+    // A click on the fixed first column takes the whole row, as a row header would.
+    connect(m_view, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        if (index.column() == 0 && QGuiApplication::keyboardModifiers() == Qt::NoModifier)
+            m_view->selectRow(index.row());
+    });
 }
 
 QAction *ListWindow::button(const QString &key) const

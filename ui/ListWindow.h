@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 class QAction;
 class QToolBar;
@@ -14,6 +15,7 @@ class Dialogs;
 
 class GridModel;
 class GridView;
+class TableTools;
 
 // A tool-bar button found by its key: the tip doubles as the text, so keyboard and
 // screen-reader users find the button by name.
@@ -44,6 +46,8 @@ public:
     QToolBar &toolBar() { return *m_toolbar; }
     // The button of a key, or nullptr.
     QAction *button(const QString &key) const;
+    // Copy, Select All, Export CSV... and Statistics... of the grid; nullptr until enabled.
+    TableTools *tableTools() const { return m_tools; }
 
     // A click on the tool bar, dispatched on the button's key exactly.
     virtual void buttonClick(const QString &key) = 0;
@@ -54,11 +58,15 @@ protected:
     void setRangeHeader(const QString &ohm, const QString &volt);
     // A list cannot be saved while a recording runs; says so and gives true then.
     bool refusedWhileRecording(bool recording, Dialogs &dialogs);
+    // Gives the grid its selection, copy, export and statistics. `ohmRange` tells the list's
+    // resistance range as its texts name it ("40m", "40mOhm", "4 Ohm"), for the units.
+    void enableTableTools(Dialogs &dialogs, std::function<QString()> ohmRange);
 
 private:
     GridModel *m_grid = nullptr;
     GridView *m_view = nullptr;
     QToolBar *m_toolbar = nullptr;
+    TableTools *m_tools = nullptr;
 };
 
 } // namespace ui

@@ -240,6 +240,30 @@ void drawLimit(QPainter &p)
     p.drawPolygon(down, 3);
 }
 
+void drawSort(QPainter &p)
+{
+    // Three cells standing in a row, their caps coloured as their grades, a tick over the first.
+    const QColor caps[] = {QColor(0, 158, 115), QColor(240, 228, 66), QColor(214, 39, 40)};
+    for (int i = 0; i < 3; ++i) {
+        const qreal x = 2.5 + i * 7;
+        QLinearGradient body(x, 0, x + 5.5, 0);
+        body.setColorAt(0, QColor(120, 128, 140));
+        body.setColorAt(0.5, QColor(214, 220, 228));
+        body.setColorAt(1, QColor(110, 118, 130));
+        p.setPen(line(Outline, 0.9));
+        p.setBrush(body);
+        p.drawRoundedRect(QRectF(x, 9, 5.5, 13), 1, 1);
+        p.setBrush(caps[i]);
+        p.drawRect(QRectF(x, 9, 5.5, 3.2));
+        p.setPen(Qt::NoPen);
+        p.setBrush(Outline);
+        p.drawRect(QRectF(x + 1.75, 7.8, 2, 1.2));
+    }
+    p.setPen(line(QColor(0, 120, 86), 1.8));
+    p.drawLine(QPointF(2.5, 3.8), QPointF(4.8, 6));
+    p.drawLine(QPointF(4.8, 6), QPointF(9, 1.8));
+}
+
 void draw(QPainter &p, Tool tool)
 {
     switch (tool) {
@@ -257,6 +281,7 @@ void draw(QPainter &p, Tool tool)
     case Tool::Print: drawPrint(p); break;
     case Tool::SaveAs: drawSaveAs(p); break;
     case Tool::Limit: drawLimit(p); break;
+    case Tool::Sort: drawSort(p); break;
     }
 }
 
@@ -286,8 +311,8 @@ QIcon toolbarIcon(int position)
 {
     static constexpr Tool ByPosition[] = {Tool::Save,   Tool::Open,   Tool::StartRealTime, Tool::List,
                                           Tool::Graph,  Tool::Sample, Tool::Memory,        Tool::Stop,
-                                          Tool::ReSave, Tool::Help};
-    if (position < 1 || position > 10)
+                                          Tool::ReSave, Tool::Help,   Tool::Sort};
+    if (position < 1 || position > 11)
         return {};
     return toolIcon(ByPosition[position - 1]);
 }

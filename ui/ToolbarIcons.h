@@ -9,12 +9,13 @@ namespace ui {
 enum class Tool {
     Save, Open, StartRealTime, List, Graph, Sample, Memory, Stop, ReSave, Help, // the main window's
     Plot, Print, SaveAs, Limit,                                                  // the secondary windows'
+    Sort,                                                                        // the main window's eleventh
 };
 
 QIcon toolIcon(Tool tool);
 
-// The main window's ten buttons by 1-based position: Save, Open, StartRealTime, List,
-// Graph, Sample, Memory, Stop, ReSave, Help. A position outside 1..10 gives a null icon.
+// The main window's eleven buttons by 1-based position: Save, Open, StartRealTime, List,
+// Graph, Sample, Memory, Stop, ReSave, Help, Sort. A position outside 1..11 gives a null icon.
 QIcon toolbarIcon(int position);
 
 // Button 1 pictures what pressing it does: its own disk while idle, the stop picture of

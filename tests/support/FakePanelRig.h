@@ -37,6 +37,7 @@ struct FakePanelRig
         state.ComPortNumber = static_cast<int16_t>(comPort);
         port.openResults.insert(QStringLiteral("/dev/ttyS%1").arg(comPort - 1), ui::SerialPort::OpenResult::Opened);
         panel::PanelServices services{port, dialogs, shell, clock, timings, 1000, dir.path(), dir.filePath("share")};
+        services.documentsFolder = dir.path();
         if (use == Printers::Recording)
             services.printService = &printers;
         panel = std::make_unique<panel::Panel>(state, services);

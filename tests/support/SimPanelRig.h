@@ -5,6 +5,7 @@
 #include "support/MeterSimProcess.h"
 #include "ui/Clock.h"
 #include "ui/QtSerialPort.h"
+#include "ui/fakes/CountingTone.h"
 #include "ui/fakes/RecordingShell.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -23,6 +24,7 @@ struct SimPanelRig
     ui::ScriptedDialogs dialogs;
     ui::RecordingShell shell;
     ui::SystemClock clock;
+    ui::CountingTone tone;
     std::unique_ptr<panel::Panel> panel;
 
     explicit SimPanelRig(QStringList simArgs = {})
@@ -36,7 +38,8 @@ struct SimPanelRig
             return false;
         state.ComPortPath = sim.linkPath();
         panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, timings, sampleTickMs, dir.path()});
+            state, panel::PanelServices{port, dialogs, shell, clock, timings, sampleTickMs, dir.path(), {}, nullptr,
+                                        &tone, dir.path()});
         return panel->load();
     }
     QLabel *labelWidget(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name)); }

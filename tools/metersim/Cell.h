@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace metersim {
 
@@ -37,5 +40,17 @@ private:
     Prng noise_;
     double seconds_ = 0;
 };
+
+// A seeded pile of used cells for the sorting bench: mostly sound, some worn out (high
+// resistance), some run flat (low voltage), each value as the meter would display it.
+std::vector<CellValue> cellBatch(int count, uint64_t seed);
+// "MOHM VOLTS" per line (blank, TAB, comma or semicolon between; # comments); nullopt and
+// *error on a bad line.
+std::optional<std::vector<CellValue>> readCellFile(const std::string &path, std::string &error);
+// The value rounded to the last digit its range shows: 25.187 mOhm -> 25.19, 3.7024 V -> 3.702.
+double displayedMilliOhm(double milliOhm);
+double displayedVolts(double volts);
+// The resistance range code that shows the value (3 = 40 mOhm .. 0 = 40 Ohm).
+int rangeFor(double milliOhm);
 
 } // namespace metersim

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -116,7 +117,18 @@ constexpr Bare kBare[] = {
     {"resume", Command::Kind::Resume}, {"return", Command::Kind::Return},
     {"quit", Command::Kind::Quit},     {"memory-empty", Command::Kind::MemoryEmpty},
     {"memory-full", Command::Kind::MemoryFull}, {"memory-endmark", Command::Kind::MemoryEndMark},
+    {"lift", Command::Kind::Lift},
 };
+
+std::optional<double> decimal(std::string_view s, double lo, double hi)
+{
+    const std::string text(s);
+    char *end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) || value < lo || value > hi)
+        return std::nullopt;
+    return value;
+}
 
 std::string quoted(std::string_view s)
 {
@@ -215,6 +227,31 @@ ParsedLine parseCommand(std::string_view line)
         c.number = std::max(1, static_cast<int>(std::lround(seconds * 1000)));
         return ok(c);
     }
+    if (name == "cell") {
+        const auto ohm = args == 2 ? decimal(w[1], 0, kMaxCellMilliOhm) : std::nullopt;
+        const auto volts = args == 2 ? decimal(w[2], -kMaxCellVolts, kMaxCellVolts) : std::nullopt;
+        if (!ohm || *ohm <= 0 || !volts)
+            return fail("cell needs MOHM (more than 0, at most 99990) and VOLTS (-99.99..99.99)");
+        Command c = of(Command::Kind::Cell);
+        c.milliOhm = *ohm;
+        c.volts = *volts;
+        return ok(c);
+    }
+    if (name == "cells") {
+        const std::string_view rest = trimmed(line.substr(line.find("cells") + 5));
+        if (rest.empty())
+            return fail("cells needs a count N or a FILE of \"MOHM VOLTS\" lines");
+        if (const auto n = integer(rest, 1, kMaxBatchCells)) {
+            Command c = of(Command::Kind::CellsCount);
+            c.number = *n;
+            return ok(c);
+        }
+        if (std::all_of(rest.begin(), rest.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); }))
+            return fail("cells needs a count 1.." + std::to_string(kMaxBatchCells) + " or a FILE");
+        Command c = of(Command::Kind::CellsFile);
+        c.text = std::string(rest);
+        return ok(c);
+    }
     if (name == "memory-blocks") {
         const auto blocks = args == 2 ? integer(w[1], 0, 10000) : std::nullopt;
         const auto records = args == 2 ? integer(w[2], 0, 10000) : std::nullopt;
@@ -237,6 +274,17 @@ ParsedLine parseCommand(std::string_view line)
         return ok(c);
     }
     return fail("unknown command " + quoted(name) + " (see --help)");
+}
+
+std::string decimalText(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.6f", value);
+    std::string text(buffer);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text == "-0" ? "0" : text;
 }
 
 std::string commandText(const Command &c)
@@ -283,6 +331,10 @@ std::string commandText(const Command &c)
     case K::MemoryEndMark: return "memory-endmark";
     case K::AnswerFrame: return withNumber("answer-frame");
     case K::AnswerCut: return withNumber("answer-cut");
+    case K::Cell: return "cell " + decimalText(c.milliOhm) + " " + decimalText(c.volts);
+    case K::Lift: return "lift";
+    case K::CellsCount: return withNumber("cells");
+    case K::CellsFile: return "cells " + c.text;
     case K::Quit: return "quit";
     }
     return {};

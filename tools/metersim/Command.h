@@ -36,6 +36,10 @@ struct Command
         MemoryEndMark,
         AnswerFrame, // number = requests answered by a live frame instead
         AnswerCut,   // number = bytes of the next answer before the meter falls silent
+        Cell,        // probes on a cell: milliOhm, volts
+        Lift,        // probes off
+        CellsCount,  // number = cells of a seeded batch
+        CellsFile,   // text = path of a batch file
         Quit,
     };
 
@@ -44,6 +48,8 @@ struct Command
     int second = 0;
     bool on = false;
     std::string text;
+    double milliOhm = 0;
+    double volts = 0;
 };
 
 struct ParsedLine
@@ -59,5 +65,12 @@ std::string commandText(const Command &c);
 
 inline constexpr int kMinPeriodMs = 10; // a 7-byte frame takes 7.3 ms at 9600 baud
 inline constexpr int kMaxPeriodMs = 60000;
+// A cell on the probes: up to the 40 Ohm range's four digits, a voltage the 40 V range shows.
+inline constexpr double kMaxCellMilliOhm = 99990;
+inline constexpr double kMaxCellVolts = 99.99;
+inline constexpr int kMaxBatchCells = 100000;
+
+// A number as the acknowledgement writes it: shortest form, no exponent.
+std::string decimalText(double value);
 
 } // namespace metersim

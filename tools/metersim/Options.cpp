@@ -147,6 +147,12 @@ Commands, one per line on standard input; each is answered "ok ..." or "error ..
   memory-endmark       end the memory content with 03 03 03 03
   answer-frame N       answer the next N download requests with a live frame instead
   answer-cut N         send only the first N bytes of the next answer, then fall silent
+  cell MOHM VOLTS      probes on a cell: the reading settles within a few tenths of a
+                       second to MOHM and VOLTS, with a little noise, in the range that fits
+  lift                 probes off the cell: "----" and about 0 V
+  cells N              a sorting batch of N seeded cells: each held 1.5 s, lifts of 0.7 s
+  cells FILE           the same with the cells of FILE, one "MOHM VOLTS" a line
+  drift                also ends cell, lift and cells: back to the drifting cell
   quit                 exit
 End of standard input does not quit; quit, SIGINT, SIGTERM and SIGHUP do.
 Lines that are empty or start with # are ignored.
@@ -159,6 +165,8 @@ Output, one line per event:
   ignored download request: meter silent
   answered download request with a live frame | dump cut after N bytes
   vanished | returned
+  cell K/N MOHM VOLTS                  a batch puts its K-th cell on the probes
+  cells done N                         a batch has lifted its last cell
 )";
 }
 

@@ -1,6 +1,7 @@
 #include "tools/metersim/Simulator.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -20,6 +21,10 @@ namespace {
 // This keeps that to about 14 s at the default period.
 constexpr int kUnreadLimit = 1024;
 
+// The sorting bench's batch: each cell held about 1.5 s, the probes lifted 0.7 s between.
+constexpr int kBatchHoldMs = 1500;
+constexpr int kBatchLiftMs = 700;
+
 std::chrono::milliseconds ms(int value)
 {
     return std::chrono::milliseconds(value);
@@ -35,7 +40,8 @@ void say(const std::string &line)
 }
 
 Simulator::Simulator(SimConfig config)
-    : config_(std::move(config)), cell_(config_.seed), garbage_(config_.seed ^ 0x6A09E667F3BCC909ull)
+    : config_(std::move(config)), cell_(config_.seed), garbage_(config_.seed ^ 0x6A09E667F3BCC909ull),
+      benchNoise_(config_.seed ^ 0xBB67AE8584CAA73Bull)
 {
 }
 
@@ -134,6 +140,8 @@ int Simulator::pollTimeoutMs(Clock::time_point now) const
     };
     if (returnAt_)
         consider(*returnAt_);
+    if (batch_)
+        consider(batch_->switchAt);
     if (dump_.active())
         consider(dump_.wakeAt());
     else if (port_.isOpen() && !silent_)
@@ -157,6 +165,9 @@ void Simulator::runDueWork(Clock::time_point now)
             say("error return: " + error);
         }
     }
+
+    if (batch_ && now >= batch_->switchAt)
+        stepBatch(now);
 
     if (dump_.active()) {
         dump_.pump(port_, now);
@@ -190,6 +201,8 @@ void Simulator::runDueWork(Clock::time_point now)
 
 Reading Simulator::nextReading()
 {
+    if (benchCell_ || lifted_)
+        return benchReading(Clock::now());
     const CellValue cell = cell_.advance(periodMs_ / 1000.0);
     Display shown = display_;
     Reading r;
@@ -306,6 +319,81 @@ bool Simulator::onSignal()
 {
     signalfd_siginfo info{};
     return ::read(signalFd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info);
+}
+
+} // namespace metersim
+
+namespace metersim {
+
+void Simulator::placeCell(double milliOhm, double volts, Clock::time_point now)
+{
+    benchCell_ = BenchCell{milliOhm, volts, now};
+    lifted_ = false;
+}
+
+void Simulator::lift()
+{
+    benchCell_.reset();
+    lifted_ = true;
+}
+
+void Simulator::startBatch(std::vector<CellValue> cells, Clock::time_point now)
+{
+    // Probes up first, so the cell before the batch does not run into its first one.
+    lift();
+    batch_ = Batch{std::move(cells), 0, false, now + ms(kBatchLiftMs)};
+}
+
+void Simulator::stepBatch(Clock::time_point now)
+{
+    Batch &b = *batch_;
+    if (b.holding) {
+        lift();
+        b.holding = false;
+        b.switchAt = now + ms(kBatchLiftMs);
+        return;
+    }
+    if (b.next == b.cells.size()) {
+        say("cells done " + std::to_string(b.cells.size()));
+        batch_.reset();
+        return;
+    }
+    const CellValue &c = b.cells[b.next++];
+    placeCell(c.milliOhm, c.volts, now);
+    b.holding = true;
+    b.switchAt = now + ms(kBatchHoldMs);
+    say("cell " + std::to_string(b.next) + "/" + std::to_string(b.cells.size()) + " " + decimalText(c.milliOhm) + " "
+        + decimalText(c.volts));
+}
+
+Reading Simulator::benchReading(Clock::time_point now)
+{
+    Display shown = display_;
+    Reading r;
+    if (!benchCell_) {
+        // Probes in the air: no resistance, a few millivolts of nothing.
+        shown.noReading = true;
+        shown.ohmOverRange = shown.voltOverRange = shown.voltNegative = shown.volt40 = false;
+        r.ohmCount = 0;
+        r.voltCount = static_cast<int>(benchNoise_.uniform(0, 3));
+        r.status = statusFor(shown);
+        return r;
+    }
+    const BenchCell &c = *benchCell_;
+    // Contact settles within a few tenths of a second: the resistance falls from half again
+    // its value, the voltage rises the last two per cent.
+    const double t = std::chrono::duration<double>(now - c.placed).count();
+    const double settle = std::exp(-t / 0.06);
+    const double ohm = c.milliOhm * (1 + 0.5 * settle) * (1 + benchNoise_.uniform(-0.0015, 0.0015));
+    const double volts = c.volts * (1 - 0.02 * settle) + benchNoise_.uniform(-0.0004, 0.0004);
+    shown.rangeCode = rangeFor(c.milliOhm);
+    shown.volt40 = std::fabs(c.volts) >= 3.9995;
+    shown.noReading = shown.ohmOverRange = shown.voltOverRange = false;
+    shown.voltNegative = volts < 0;
+    r.ohmCount = std::min(ohmCount(ohm, shown.rangeCode), kMaxCount);
+    r.voltCount = std::min(voltCount(volts, shown.volt40), kMaxCount);
+    r.status = statusFor(shown);
+    return r;
 }
 
 } // namespace metersim

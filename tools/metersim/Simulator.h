@@ -48,6 +48,13 @@ private:
     std::string apply(const Command &c);
 
     Reading nextReading();
+    // The sorting bench: a cell on the probes, the probes lifted, a scripted batch.
+    void placeCell(double milliOhm, double volts, Clock::time_point now);
+    void lift();
+    void leaveBench();
+    void startBatch(std::vector<CellValue> cells, Clock::time_point now);
+    void stepBatch(Clock::time_point now);
+    Reading benchReading(Clock::time_point now);
     void sendFrame();
     void sendGarbage(int count);
     void onPcBytes();
@@ -73,6 +80,24 @@ private:
     int answerFramesLeft_ = 0;         // requests answered by a live frame
     std::optional<int> answerCut_;     // bytes of the next answer before falling silent
     bool cutting_ = false;             // the answer being sent is cut short
+
+    struct BenchCell
+    {
+        double milliOhm = 0;
+        double volts = 0;
+        Clock::time_point placed;
+    };
+    struct Batch
+    {
+        std::vector<CellValue> cells;
+        std::size_t next = 0;
+        bool holding = false;
+        Clock::time_point switchAt;
+    };
+    std::optional<BenchCell> benchCell_; // the probes on this cell
+    bool lifted_ = false;                // the probes in the air
+    std::optional<Batch> batch_;
+    Prng benchNoise_;
 
     DumpSender dump_;
     Clock::time_point nextFrame_;

@@ -3,6 +3,13 @@
 
 namespace metersim {
 
+void Simulator::leaveBench()
+{
+    batch_.reset();
+    benchCell_.reset();
+    lifted_ = false;
+}
+
 std::string Simulator::execute(const std::string &line)
 {
     const ParsedLine parsed = parseCommand(line);
@@ -73,8 +80,34 @@ std::string Simulator::apply(const Command &c)
     case K::VoltOverRange: display_.voltOverRange = c.on; break;
     case K::Negative: display_.voltNegative = c.on; break;
     case K::NoReading: display_.noReading = c.on; break;
-    case K::Set: fixedCounts_ = std::make_pair(c.number, c.second); break;
-    case K::Drift: fixedCounts_.reset(); break;
+    case K::Set:
+        fixedCounts_ = std::make_pair(c.number, c.second);
+        leaveBench();
+        break;
+    case K::Drift:
+        fixedCounts_.reset();
+        leaveBench();
+        break;
+    case K::Cell:
+        batch_.reset();
+        placeCell(c.milliOhm, c.volts, Clock::now());
+        break;
+    case K::Lift:
+        batch_.reset();
+        lift();
+        break;
+    case K::CellsCount:
+        startBatch(cellBatch(c.number, config_.seed), Clock::now());
+        break;
+    case K::CellsFile: {
+        std::string error;
+        auto cells = readCellFile(c.text, error);
+        if (!cells)
+            return "error " + error;
+        const std::size_t n = cells->size();
+        startBatch(std::move(*cells), Clock::now());
+        return ok + " (" + std::to_string(n) + " cells)";
+    }
     case K::Status: statusOverride_ = static_cast<uint8_t>(c.number); break;
     case K::StatusAuto: statusOverride_.reset(); break;
     case K::Corrupt:

@@ -31,6 +31,9 @@ public:
     QQueue<bool> printAnswers;
     int printSetups = 0;
     QList<QList<SerialPortDescription>> portTables; // each port table shown
+    // CSV choices: the queued answer, or the defaults as offered when none is queued.
+    QQueue<std::optional<CsvChoice>> csvAnswers;
+    QList<CsvChoice> csvDefaults; // the defaults each CSV dialog was shown with
     // Runs on an accepted print dialog, as the user's choices would (a PDF file, say).
     std::function<void(QPrinter &)> onPrintSetup;
 
@@ -61,6 +64,11 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
     }
     void showPorts(QWidget *, const QList<SerialPortDescription> &ports) override { portTables.append(ports); }
+    std::optional<CsvChoice> csvChoice(QWidget *, const CsvChoice &defaults, bool) override
+    {
+        csvDefaults.append(defaults);
+        return csvAnswers.isEmpty() ? std::optional<CsvChoice>(defaults) : csvAnswers.dequeue();
+    }
     bool printSetup(QWidget *, QPrinter &printer) override
     {
         ++printSetups;
