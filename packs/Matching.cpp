@@ -192,10 +192,66 @@ private:
         return parts;
     }
 
-    // One pass over every pair of groups, each trading the one cell or the two cells that
-    // bring the two sums closest to their middle. Trading pairs as well as single cells gives
-    // many more steps to choose from, so the groups come far closer than single swaps bring
-    // them. True when any pair of groups changed.
+    // A trade between two groups: what leaves the first, what leaves the second, and how much
+    // it lowers their sum of squares.
+    struct Trade {
+        Part from{};
+        Part to{};
+        double gain = 0;
+    };
+
+    // The trade that brings the sums of a and b closest to their middle. Moving d from a to b
+    // changes the sum of squares by -2 d (gap - d), so the best d is half the gap: each part
+    // of a looks for its partner by binary search.
+    Trade bestTrade(int a, int b, double gap, Trade best)
+    {
+        for (bool pairs : {false, true}) {
+            const std::vector<Part> from = partsOf(a, pairs);
+            std::vector<Part> to = partsOf(b, pairs);
+            m_budget -= std::int64_t(from.size() + to.size()) * 4;
+            std::sort(to.begin(), to.end(), [](const Part &x, const Part &y) { return x.value < y.value; });
+            for (const Part &f : from) {
+                const auto it = std::lower_bound(to.begin(), to.end(), f.value - gap / 2,
+                                                 [](const Part &x, double v) { return x.value < v; });
+                for (auto t : {it, it == to.begin() ? to.end() : it - 1}) {
+                    if (t == to.end())
+                        continue;
+                    const double d = f.value - t->value;
+                    if (d * (gap - d) > best.gain)
+                        best = {f, *t, d * (gap - d)};
+                }
+            }
+        }
+        return best;
+    }
+
+    // The same under a limit, where the best trade is often one the limit forbids: every
+    // trade is weighed and the best of those that keep the limited sums within it is taken.
+    Trade bestTradeWithin(int a, int b, double gap, Trade best)
+    {
+        const auto [low, high] = std::minmax_element(m_limitSum.begin(), m_limitSum.end());
+        const double slack = 1e-9 * std::max(1.0, std::abs(*high));
+        const double floor = *high - m_limitSpread - slack, ceiling = *low + m_limitSpread + slack;
+        for (bool pairs : {false, true}) {
+            const std::vector<Part> from = partsOf(a, pairs), to = partsOf(b, pairs);
+            m_budget -= std::int64_t(from.size() * to.size());
+            for (const Part &f : from)
+                for (const Part &t : to) {
+                    const double d = f.value - t.value;
+                    if (d * (gap - d) <= best.gain)
+                        continue;
+                    const double la = m_limitSum[a] - f.limit + t.limit;
+                    const double lb = m_limitSum[b] - t.limit + f.limit;
+                    if (la >= floor && la <= ceiling && lb >= floor && lb <= ceiling)
+                        best = {f, t, d * (gap - d)};
+                }
+        }
+        return best;
+    }
+
+    // One pass over every pair of groups, each making its best trade of one cell or two.
+    // Trading pairs as well as single cells gives many more steps to choose from, so the
+    // groups come far closer than single swaps bring them. True when any pair changed.
     bool evenPairs()
     {
         const int S = int(m_groups.size());
@@ -205,70 +261,14 @@ private:
                 const double gap = m_sum[a] - m_sum[b];
                 if (gap == 0)
                     continue;
-                // Moving d from a to b changes the sum of squares by -2 d (gap - d): the best
-                // d is half the gap.
-                double bestGain = 1e-12 * std::abs(m_sum[a]) * std::abs(gap);
-                Part bestFrom{}, bestTo{};
-                if (!m_limitValue.empty()) {
-                    // Under a limit the best trade is often one the limit forbids: look at
-                    // every trade and take the best of those that keep within it.
-                    const auto [low, high] = std::minmax_element(m_limitSum.begin(), m_limitSum.end());
-                    const double floor = *high - m_limitSpread, ceiling = *low + m_limitSpread;
-                    const double slack = 1e-9 * std::max(1.0, std::abs(*high));
-                    for (bool pairs : {false, true}) {
-                        const std::vector<Part> from = partsOf(a, pairs), to = partsOf(b, pairs);
-                        m_budget -= std::int64_t(from.size() * to.size());
-                        for (const Part &f : from)
-                            for (const Part &t : to) {
-                                const double d = f.value - t.value;
-                                const double gain = d * (gap - d);
-                                if (gain <= bestGain)
-                                    continue;
-                                const double la = m_limitSum[a] - f.limit + t.limit;
-                                const double lb = m_limitSum[b] - t.limit + f.limit;
-                                if (la < floor - slack || la > ceiling + slack || lb < floor - slack ||
-                                    lb > ceiling + slack)
-                                    continue;
-                                bestGain = gain;
-                                bestFrom = f;
-                                bestTo = t;
-                            }
-                    }
-                    if (bestGain <= 1e-12 * std::abs(m_sum[a]) * std::abs(gap))
-                        continue;
-                    swapCells(a, bestFrom.first, b, bestTo.first);
-                    if (bestFrom.second >= 0)
-                        swapCells(a, bestFrom.second, b, bestTo.second);
-                    changed = true;
+                // A gain below rounding is no gain.
+                const Trade none{{}, {}, 1e-12 * std::abs(m_sum[a]) * std::abs(gap)};
+                const Trade trade = m_limitValue.empty() ? bestTrade(a, b, gap, none) : bestTradeWithin(a, b, gap, none);
+                if (trade.gain <= none.gain)
                     continue;
-                }
-                for (bool pairs : {false, true}) {
-                    const std::vector<Part> from = partsOf(a, pairs);
-                    std::vector<Part> to = partsOf(b, pairs);
-                    m_budget -= std::int64_t(from.size() + to.size()) * 4;
-                    std::sort(to.begin(), to.end(), [](const Part &x, const Part &y) { return x.value < y.value; });
-                    for (const Part &f : from) {
-                        const double target = f.value - gap / 2;
-                        auto it = std::lower_bound(to.begin(), to.end(), target,
-                                                   [](const Part &x, double v) { return x.value < v; });
-                        for (auto t : {it, it == to.begin() ? to.end() : it - 1}) {
-                            if (t == to.end())
-                                continue;
-                            const double d = f.value - t->value;
-                            const double gain = d * (gap - d);
-                            if (gain > bestGain) {
-                                bestGain = gain;
-                                bestFrom = f;
-                                bestTo = *t;
-                            }
-                        }
-                    }
-                }
-                if (bestGain <= 1e-12 * std::abs(m_sum[a]) * std::abs(gap))
-                    continue;
-                swapCells(a, bestFrom.first, b, bestTo.first);
-                if (bestFrom.second >= 0)
-                    swapCells(a, bestFrom.second, b, bestTo.second);
+                swapCells(a, trade.from.first, b, trade.to.first);
+                if (trade.from.second >= 0)
+                    swapCells(a, trade.from.second, b, trade.to.second);
                 changed = true;
             }
         return changed;
