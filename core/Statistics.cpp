@@ -25,8 +25,9 @@ std::optional<double> numberIn(QStringView text)
     for (; i < text.size() && simple; ++i) {
         const char16_t c = text[i].unicode();
         if (c >= u'0' && c <= u'9') {
-            digits = digits * 10 + (c - u'0');
-            ++count;
+            // Past fifteen digits the full parser takes over; no need to go on counting them in.
+            if (++count <= 15)
+                digits = digits * 10 + (c - u'0');
             decimals += point;
         } else if (c == u'.' && !point) {
             point = true;
