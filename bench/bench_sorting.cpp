@@ -7,6 +7,7 @@
 #include "panel/CommandBar.h"
 #include "sorting/SortingWindow.h"
 #include "support/SimPanelRig.h"
+#include "support/SortingFakes.h"
 #include "ui/fakes/CountingTone.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"
@@ -23,29 +24,9 @@ namespace {
 
 constexpr int SessionCells = 10000;
 
-struct FakeRig
-{
-    QTemporaryDir dir;
-    core::AppState state;
-    ui::FakeSerialPort port;
-    meter::LivePoll poll{port, state.reading};
-    ui::ScriptedDialogs dialogs;
-    ui::FakeClock clock;
-    ui::CountingTone tone;
-
-    void reading(int ohmCount, int voltCount, uint8_t status)
-    {
-        const uint8_t payload[5] = {uint8_t(ohmCount >> 8), uint8_t(ohmCount & 0xFF), uint8_t(voltCount >> 8),
-                                    uint8_t(voltCount & 0xFF), status};
-        core::DecodeRecord(state.reading, payload);
-        clock.advanceMs(150);
-        emit poll.readingDecoded();
-    }
-};
-
 void sessionFigures()
 {
-    FakeRig rig;
+    SortingFakes rig;
     const qint64 before = bench::residentBytes();
     QString path;
     std::vector<double> captureMs;

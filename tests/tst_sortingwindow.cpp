@@ -4,6 +4,7 @@
 #include "core/AppState.h"
 #include "link/LivePoll.h"
 #include "sorting/SortingWindow.h"
+#include "support/SortingFakes.h"
 #include "ui/fakes/CountingTone.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"
@@ -22,15 +23,8 @@
 
 namespace {
 
-struct Rig
+struct Rig : SortingFakes
 {
-    QTemporaryDir dir;
-    core::AppState state;
-    ui::FakeSerialPort port;
-    meter::LivePoll poll{port, state.reading};
-    ui::ScriptedDialogs dialogs;
-    ui::FakeClock clock;
-    ui::CountingTone tone;
     std::unique_ptr<sorting::SortingWindow> window;
 
     Rig() { open(); }
@@ -40,16 +34,6 @@ struct Rig
             sorting::SortingContext{state, poll, dialogs, clock, tone, dir.path()});
     }
 
-    // One live reading as the poll decodes it, 150 ms after the last. Counts in the
-    // 40 mOhm / 4 V ranges unless a status is given.
-    void reading(int ohmCount, int voltCount, uint8_t status = 0x03)
-    {
-        const uint8_t payload[5] = {uint8_t(ohmCount >> 8), uint8_t(ohmCount & 0xFF), uint8_t(voltCount >> 8),
-                                    uint8_t(voltCount & 0xFF), status};
-        core::DecodeRecord(state.reading, payload);
-        clock.advanceMs(150);
-        emit poll.readingDecoded();
-    }
     void hold(int ohmCount, int voltCount, int polls = 6, uint8_t status = 0x03)
     {
         for (int i = 0; i < polls; ++i)
