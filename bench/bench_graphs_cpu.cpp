@@ -6,7 +6,7 @@
 #include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "realtime/RealTimeGraph.h"
 #include "support/SimPanelRig.h"
 

@@ -2,7 +2,7 @@
 // through the Qt printer. Goal: at most 3 s and at most 50 MB of memory growth.
 // Pass a file name to keep the PDF.
 #include "BenchSupport.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "printing/Printing.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/FakeSerialPort.h"

@@ -3,7 +3,7 @@
 // capture latency through the simulator and the real serial code.
 #include "BenchSupport.h"
 #include "core/AppState.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "panel/CommandBar.h"
 #include "sorting/SortingWindow.h"
 #include "support/SimPanelRig.h"

@@ -27,7 +27,7 @@ struct AppState
     int16_t ComPortNumber = 0;
     QString ComPortPath;
     // Which live views run and under which range they started. Written by the view
-    // starts and restarts (link/Views), the graph windows' Stop and close, the list's Stop.
+    // starts and restarts (realtime/Views), the graph windows' Stop and close, the list's Stop.
     bool GraphOn = false;
     int16_t GraphRangeCode = 0;
     bool ListOn = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "logger/MemoryImage.h"
 
 #include <QByteArray>

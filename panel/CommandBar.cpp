@@ -4,8 +4,8 @@
 #include "files/GridFile.h"
 #include "core/AppState.h"
 #include "core/Text.h"
-#include "link/LivePoll.h"
-#include "link/Views.h"
+#include "meter/LivePoll.h"
+#include "realtime/Views.h"
 #include "panel/PopupPanels.h"
 #include "panel/Recorder.h"
 #include "ui/ToolbarIcons.h"
@@ -161,9 +161,9 @@ void CommandBar::click(const QString &key)
     } else if (key == QLatin1String("StartRealTime")) {
         startRealTime();
     } else if (key == QLatin1String("Graph")) {
-        meter::startGraphs(s, m_ctx.views, m_ctx.poll.intervalMs());
+        realtime::startGraphs(s, m_ctx.views, m_ctx.poll.intervalMs());
     } else if (key == QLatin1String("List")) {
-        meter::startList(s, m_ctx.views);
+        realtime::startList(s, m_ctx.views);
     } else if (key == QLatin1String("Sample")) {
         sample();
     } else if (key == QLatin1String("Memory")) {

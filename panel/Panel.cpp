@@ -1,7 +1,7 @@
 #include "panel/Panel.h"
 
 #include "files/FileFormat.h"
-#include "link/PortFailure.h"
+#include "meter/PortFailure.h"
 #include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/MeterFace.h"
@@ -53,9 +53,9 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     m_realTime->move(m_face->geometry().left() + 200, 150);
     m_help = new HelpChooser(desk);
     m_help->move(m_face->geometry().left() + 70, 110);
-    connect(m_realTime, &RealTimeChooser::listChosen, this, [this] { meter::startList(m_state, m_views); });
+    connect(m_realTime, &RealTimeChooser::listChosen, this, [this] { realtime::startList(m_state, m_views); });
     connect(m_realTime, &RealTimeChooser::graphChosen, this,
-            [this] { meter::startGraphs(m_state, m_views, m_poll.intervalMs()); });
+            [this] { realtime::startGraphs(m_state, m_views, m_poll.intervalMs()); });
     connect(m_help, &HelpChooser::languageChosen, this, &Panel::openManual);
     // Esc puts a pop-up panel away, as the chooser's Exit does.
     auto *closePanels = new QAction(QStringLiteral("Close Panel"), this);
@@ -157,7 +157,7 @@ void Panel::showReading()
     m_face->valOhm()->setText(r.OhmText);
     m_face->valVoltage()->setText(r.VoltText);
     m_face->lblMOhm()->setVisible(r.OhmInMilli);
-    meter::restartViewsOnRangeChange(m_state, m_views, m_poll.intervalMs());
+    realtime::restartViewsOnRangeChange(m_state, m_views, m_poll.intervalMs());
 }
 
 void Panel::openManual(int language)

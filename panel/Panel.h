@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "printing/Printing.h"
 #include "ui/Printer.h"
 #include "panel/Recorder.h"

@@ -1,7 +1,7 @@
 #include "panel/Startup.h"
 
 #include "core/AppState.h"
-#include "link/PortWindow.h"
+#include "meter/PortWindow.h"
 #include "panel/Panel.h"
 
 #include <QApplication>

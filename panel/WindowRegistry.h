@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Views.h"
+#include "realtime/Views.h"
 
 #include <QHash>
 #include <QPointer>
@@ -103,7 +103,7 @@ struct RoleWindow<Role::PackBuilder>
 // Each secondary window exists once. The registry, owned by the main window, creates a
 // window by role on first show, brings up the same instance afterwards, and forgets it
 // when it closes.
-class WindowRegistry final : public meter::Views
+class WindowRegistry final : public realtime::Views
 {
 public:
     using Role = panel::Role;
@@ -142,7 +142,7 @@ public:
     void destroyAll();
     ~WindowRegistry() override { destroyAll(); }
 
-    // meter::Views
+    // realtime::Views
     bool ohmGraphVisible() const override { return isVisible(Role::RealTimeX); }
     bool voltGraphVisible() const override { return isVisible(Role::RealTimeY); }
     void closeOhmGraph() override { close(Role::RealTimeX); }

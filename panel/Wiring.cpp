@@ -3,7 +3,7 @@
 #include "core/AppState.h"
 #include "core/Text.h"
 #include "files/FileListWindow.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "logger/DataListWindow.h"
 #include "logger/MemoryImage.h"
 #include "logger/MemoryWindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "printing/GridLayout.h"
 #include "printing/ReportLayout.h"
 #include "ui/Printer.h"

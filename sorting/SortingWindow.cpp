@@ -4,7 +4,7 @@
 #include "core/Csv.h"
 #include "ui/TableTools.h"
 #include "ui/WholeFile.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "sorting/CellTable.h"
 #include "sorting/HistogramView.h"
 #include "sorting/ProfileEditor.h"

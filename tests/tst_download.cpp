@@ -1,5 +1,5 @@
 #include "core/AppState.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "logger/MemoryDownload.h"
 #include "support/LoggerImages.h"
 #include "ui/fakes/FakeSerialPort.h"

@@ -1,6 +1,6 @@
 #include "core/AppState.h"
-#include "link/LivePoll.h"
-#include "link/Views.h"
+#include "meter/LivePoll.h"
+#include "realtime/Views.h"
 #include "panel/MeterFace.h"
 #include "support/FakePanelRig.h"
 #include "support/LoggerImages.h"
@@ -44,7 +44,7 @@ struct Meter : QObject
     }
 };
 
-struct ViewsSpy final : meter::Views
+struct ViewsSpy final : realtime::Views
 {
     QStringList calls;
     bool ohmGraphVisible() const override { return true; }
@@ -215,26 +215,26 @@ void TestLivePoll::rangeChangeRestartsRunningViews()
     // Nothing runs: a range change touches nothing.
     s.GraphRangeCode = 1;
     s.ListRangeCode = 1;
-    meter::restartViewsOnRangeChange(s, views, 150);
+    realtime::restartViewsOnRangeChange(s, views, 150);
     QVERIFY(views.calls.isEmpty());
 
     // The list runs under another range: closed and shown again under the new one.
     s.ListOn = true;
-    meter::restartViewsOnRangeChange(s, views, 150);
+    realtime::restartViewsOnRangeChange(s, views, 150);
     QCOMPARE(views.calls, QStringList({"closeList", "showList"}));
     QCOMPARE(int(s.ListRangeCode), 3);
     QVERIFY(s.ListOn);
 
     // Same range again: no restart.
     views.calls.clear();
-    meter::restartViewsOnRangeChange(s, views, 150);
+    realtime::restartViewsOnRangeChange(s, views, 150);
     QVERIFY(views.calls.isEmpty());
 
     // Graphs under another range: both closed, restarted with the new axis limits.
     s.GraphOn = true;
     DecodeStatus(s.reading, 2 | 4);
     s.ListOn = false;
-    meter::restartViewsOnRangeChange(s, views, 150);
+    realtime::restartViewsOnRangeChange(s, views, 150);
     QCOMPARE(views.calls, QStringList({"closeOhm", "closeVolt", "showGraphs 150"}));
     QCOMPARE(int(s.GraphRangeCode), 6);
     QCOMPARE(int(s.GraphOhmMax), 400);

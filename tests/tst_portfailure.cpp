@@ -1,6 +1,6 @@
 // Why a port did not open: the words the user reads, and the real serial port telling a
 // missing device, a device held by another program and a device the user may not open apart.
-#include "link/PortFailure.h"
+#include "meter/PortFailure.h"
 #include "ui/QtSerialPort.h"
 
 #include <QTemporaryDir>

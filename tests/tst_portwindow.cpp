@@ -1,5 +1,5 @@
 #include "core/AppState.h"
-#include "link/PortWindow.h"
+#include "meter/PortWindow.h"
 #include "panel/Startup.h"
 #include "ui/fakes/FakePortEnumerator.h"
 #include "ui/fakes/FakeSerialPort.h"

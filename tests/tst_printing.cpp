@@ -1,4 +1,4 @@
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "printing/GridLayout.h"
 #include "printing/Printing.h"
 #include "support/FakePanelRig.h"

@@ -2,7 +2,7 @@
 // and its refusal, undo, IDs from a scanner and duplicates, regrading, sessions reopened
 // and refused, the CSV export read back.
 #include "core/AppState.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "sorting/SortingWindow.h"
 #include "support/SortingFakes.h"
 #include "ui/fakes/CountingTone.h"

@@ -2,7 +2,7 @@
 
 #include "core/AppState.h"
 #include "core/Reading.h"
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 #include "ui/fakes/CountingTone.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"

@@ -6,7 +6,7 @@
 //   dorvel-snapshots --medium-pictures OUTDIR   (the installation medium's pictures)
 #include "core/AppState.h"
 #include "files/FileListWindow.h"
-#include "link/PortWindow.h"
+#include "meter/PortWindow.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
 #include "panel/WindowRegistry.h"

@@ -1,4 +1,4 @@
-#include "link/LivePoll.h"
+#include "meter/LivePoll.h"
 
 #include "ui/SerialPort.h"
 

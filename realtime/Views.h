@@ -2,7 +2,7 @@
 
 #include "core/AppState.h"
 
-namespace meter {
+namespace realtime {
 
 // The live views that depend on the meter's range. The main window's window registry
 // implements it; the poll and the start commands only call it.
@@ -28,4 +28,4 @@ void startList(core::AppState &s, Views &views);
 // scales belong to the range.
 void restartViewsOnRangeChange(core::AppState &s, Views &views, int sweepIntervalMs);
 
-} // namespace meter
+} // namespace realtime

@@ -1,4 +1,4 @@
-#include "link/PortFailure.h"
+#include "meter/PortFailure.h"
 
 namespace meter {
 

@@ -1,4 +1,4 @@
-#include "link/ScanPorts.h"
+#include "meter/ScanPorts.h"
 
 #include "ui/PortNames.h"
 #include "ui/SerialPort.h"

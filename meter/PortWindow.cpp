@@ -1,7 +1,7 @@
-#include "link/PortWindow.h"
+#include "meter/PortWindow.h"
 
 #include "core/AppState.h"
-#include "link/ScanPorts.h"
+#include "meter/ScanPorts.h"
 #include "ui/DeviceManager.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenFit.h"

@@ -1,6 +1,6 @@
-#include "link/Views.h"
+#include "realtime/Views.h"
 
-namespace meter {
+namespace realtime {
 
 void startGraphs(core::AppState &s, Views &views, int sweepIntervalMs)
 {
@@ -40,4 +40,4 @@ void restartViewsOnRangeChange(core::AppState &s, Views &views, int sweepInterva
     }
 }
 
-} // namespace meter
+} // namespace realtime
