@@ -313,7 +313,7 @@ void TestPlot::fileListPlotThroughTheToolBar()
     QByteArray dvm("No.s\tDate\tTime\t400mOhm\t40Voltage\r\n");
     for (int n = 1; n <= 12; ++n)
         dvm += QStringLiteral("%1\t2024/03/05\t%2\t%3\t12.50\r\n").arg(n).arg(timeOf(n), QString::number(100 + n)).toLatin1();
-    FakePanelRig rig;
+    FakePanelRig rig(1, {}, FakePanelRig::Printers::QtToPdf);
     QVERIFY(rig.panel->load());
     files::FileListWindow *list = rig.openInFileList(QStringLiteral("cells.Dvm"), dvm);
     QVERIFY(list);

@@ -84,7 +84,7 @@ struct GraphRig
 struct PanelRig : FakePanelRig
 {
     explicit PanelRig(uint8_t status = 0)
-        : FakePanelRig(1, {}, Printers::Recording)
+        : FakePanelRig(1, {})
     {
         panel->load();
         panel->show();

@@ -6,6 +6,7 @@
 #include "panel/Panel.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakeSerialPort.h"
+#include "ui/fakes/PdfPrintService.h"
 #include "ui/fakes/RecordingPrinter.h"
 #include "ui/fakes/RecordingShell.h"
 #include "ui/fakes/ScriptedDialogs.h"
@@ -18,8 +19,9 @@
 
 // The main window on fakes, not yet loaded: COM n opens, dialogs are scripted, the shell
 // records and the clock moves only when the test moves it; the program's folder is a fresh
-// one, the data folder "share" in it. Prints go to the system's print service (through the
-// scripted print dialog where no printer is set up) or to recording printers.
+// one, the data folder "share" in it. Prints go to recording printers, or, for a test that
+// asks for Qt's printing by name, to the PDF file its scripted print dialog names: never to
+// a printer of the machine the tests run on.
 struct FakePanelRig
 {
     QTemporaryDir dir;
@@ -29,17 +31,17 @@ struct FakePanelRig
     ui::RecordingShell shell;
     ui::FakeClock clock;
     ui::FakePrintService printers;
+    ui::PdfPrintService pdfPrinting;
     std::unique_ptr<panel::Panel> panel;
 
-    enum class Printers { System, Recording };
-    explicit FakePanelRig(int comPort = 1, meter::PollTimings timings = {}, Printers use = Printers::System)
+    enum class Printers { Recording, QtToPdf };
+    explicit FakePanelRig(int comPort = 1, meter::PollTimings timings = {}, Printers use = Printers::Recording)
     {
         state.ComPortNumber = static_cast<int16_t>(comPort);
         port.openResults.insert(QStringLiteral("/dev/ttyS%1").arg(comPort - 1), ui::SerialPort::OpenResult::Opened);
         panel::PanelServices services{port, dialogs, shell, clock, timings, 1000, dir.path(), dir.filePath("share")};
         services.documentsFolder = dir.path();
-        if (use == Printers::Recording)
-            services.printService = &printers;
+        services.printService = use == Printers::QtToPdf ? static_cast<ui::PrintService *>(&pdfPrinting) : &printers;
         panel = std::make_unique<panel::Panel>(state, services);
     }
     QLabel *labelWidget(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name)); }

@@ -6,6 +6,7 @@
 #include "ui/Clock.h"
 #include "ui/QtSerialPort.h"
 #include "ui/fakes/CountingTone.h"
+#include "ui/fakes/PdfPrintService.h"
 #include "ui/fakes/RecordingShell.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -25,6 +26,7 @@ struct SimPanelRig
     ui::RecordingShell shell;
     ui::SystemClock clock;
     ui::CountingTone tone;
+    ui::PdfPrintService printing; // PDF files only, never a printer of this machine
     std::unique_ptr<panel::Panel> panel;
 
     explicit SimPanelRig(QStringList simArgs = {})
@@ -38,7 +40,7 @@ struct SimPanelRig
             return false;
         state.ComPortPath = sim.linkPath();
         panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, timings, sampleTickMs, dir.path(), {}, nullptr,
+            state, panel::PanelServices{port, dialogs, shell, clock, timings, sampleTickMs, dir.path(), {}, &printing,
                                         &tone, dir.path()});
         return panel->load();
     }

@@ -3,6 +3,7 @@
 #include "ui/Dialogs.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QQueue>
 #include <QStringList>
 #include <functional>
@@ -75,6 +76,9 @@ public:
         const bool accepted = printAnswers.isEmpty() ? false : printAnswers.dequeue();
         if (accepted && onPrintSetup)
             onPrintSetup(printer);
+        // A test must never send a job to a real printer of the machine it runs on.
+        if (accepted && (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()))
+            qFatal("An accepted print dialog must set a PDF output file (onPrintSetup).");
         return accepted;
     }
 };
