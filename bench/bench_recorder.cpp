@@ -19,7 +19,7 @@ struct NullHost final : panel::RecorderHost
     void setFileNameLabel(const QString &) override {}
     void setRecShown(bool) override {}
     void showSaveIdle() override {}
-    bool appendListRow(const QString &) override { return true; }
+    void appendListRow(const QString &) override {}
     void reportWriteFailure(const QString &, const QString &reason) override
     {
         std::fprintf(stderr, "write failed: %s\n", qPrintable(reason));

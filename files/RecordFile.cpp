@@ -14,11 +14,9 @@
 
 namespace files {
 
-namespace {
-
 // Asks the system to put the file's data on the disk. Devices and pipes that cannot be
 // synced (EINVAL, EROFS) have nothing to lose and count as synced.
-bool syncToDisk(int handle, QString *reason)
+bool RecordFile::syncToDisk(int handle, QString *reason)
 {
 #ifdef Q_OS_WIN
     if (_commit(handle) == 0)
@@ -37,8 +35,6 @@ bool syncToDisk(int handle, QString *reason)
     *reason = QString::fromLocal8Bit(std::strerror(err));
     return false;
 }
-
-} // namespace
 
 bool RecordFile::open(const QString &path, QString *error)
 {
@@ -77,7 +73,7 @@ bool RecordFile::appendLine(const QString &line, QString *error)
     if (!m_file.flush())
         return fail(error, m_file.errorString());
     QString reason;
-    if (!syncToDisk(m_file.handle(), &reason))
+    if (!m_sync(m_file.handle(), &reason))
         return fail(error, reason);
     return true;
 }
@@ -134,7 +130,7 @@ RecordFile::OnDisk RecordFile::ensureOnDisk(QString *error)
         fail(error, m_file.errorString());
         return OnDisk::Failed;
     }
-    if (!syncToDisk(m_file.handle(), &reason)) {
+    if (!m_sync(m_file.handle(), &reason)) {
         fail(error, reason);
         return OnDisk::Failed;
     }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <functional>
 
 namespace files {
 
@@ -11,7 +12,15 @@ namespace files {
 class RecordFile
 {
 public:
-    RecordFile() = default;
+    // Puts what was written through the handle on the disk; false with the reason when it
+    // could not. The system's sync unless a test gives its own.
+    using Sync = std::function<bool(int handle, QString *reason)>;
+    static bool syncToDisk(int handle, QString *reason);
+
+    explicit RecordFile(Sync sync = syncToDisk)
+        : m_sync(std::move(sync))
+    {
+    }
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
     ~RecordFile() { close(); }
@@ -35,6 +44,7 @@ public:
 private:
     bool fail(QString *error, const QString &reason);
 
+    Sync m_sync;
     QFile m_file;
 };
 

@@ -9,21 +9,43 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 #include <utility>
 
 namespace panel {
 
-namespace {
-// After a suspend or a long stall the schedule starts afresh rather than firing a burst
-// of ticks stamped with the same reading.
-constexpr qint64 MaxCatchUpTicks = 5;
-} // namespace
+qint64 TickSchedule::start(qint64 nowMs, int tickMs)
+{
+    m_tickMs = tickMs;
+    m_startMs = nowMs;
+    m_ticksDone = 0;
+    return waitFrom(nowMs);
+}
 
-Recorder::Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent)
+qint64 TickSchedule::afterTick(qint64 nowMs)
+{
+    ++m_ticksDone;
+    return waitFrom(nowMs);
+}
+
+qint64 TickSchedule::waitFrom(qint64 nowMs)
+{
+    const qint64 due = m_startMs + (m_ticksDone + 1) * m_tickMs;
+    if (nowMs - due > MaxCatchUpTicks * m_tickMs) {
+        m_startMs = nowMs;
+        m_ticksDone = 0;
+        return m_tickMs;
+    }
+    return std::max<qint64>(0, due - nowMs);
+}
+
+Recorder::Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host, files::RecordFile::Sync sync,
+                   QObject *parent)
     : QObject(parent)
     , m_state(state)
     , m_clock(clock)
     , m_host(host)
+    , m_file(std::move(sync))
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -32,10 +54,7 @@ Recorder::Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host, 
 
 void Recorder::startTimer(int tickMs)
 {
-    m_tickMs = tickMs;
-    m_startMs = m_clock.monotonicMs();
-    m_ticksDone = 0;
-    scheduleNext();
+    m_timer.start(static_cast<int>(m_schedule.start(m_clock.monotonicMs(), tickMs)));
 }
 
 void Recorder::stopTimer()
@@ -43,24 +62,10 @@ void Recorder::stopTimer()
     m_timer.stop();
 }
 
-void Recorder::scheduleNext()
-{
-    const qint64 due = m_startMs + (m_ticksDone + 1) * m_tickMs;
-    const qint64 now = m_clock.monotonicMs();
-    if (now - due > MaxCatchUpTicks * m_tickMs) {
-        m_startMs = now;
-        m_ticksDone = 0;
-        m_timer.start(m_tickMs);
-        return;
-    }
-    m_timer.start(static_cast<int>(std::max<qint64>(0, due - now)));
-}
-
 void Recorder::onTimer()
 {
-    ++m_ticksDone;
     tick();
-    scheduleNext();
+    m_timer.start(static_cast<int>(m_schedule.afterTick(m_clock.monotonicMs())));
 }
 
 bool Recorder::startRecording(const QString &path, QString *error)
@@ -186,8 +191,7 @@ void Recorder::tick()
 
     if (s.ListOn && fresh) {
         ++s.ListRowCount;
-        if (!m_host.appendListRow(QString::number(s.ListRowCount) + QLatin1Char('\t') + sample))
-            return; // the next tick is again a sample step
+        m_host.appendListRow(QString::number(s.ListRowCount) + QLatin1Char('\t') + sample);
         if (s.ListRowCount == MaxListRows) {
             s.ListRowCount = 0;
             s.ListOn = false;

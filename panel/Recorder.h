@@ -27,11 +27,31 @@ public:
     virtual void setRecShown(bool shown) = 0;               // LblRec, shown while recording
     // Button 1 back to its idle picture and "Save As".
     virtual void showSaveIdle() = 0;
-    // Appends one TAB-separated row to the real-time list; false when it could not.
-    virtual bool appendListRow(const QString &row) = 0;
+    // Appends one TAB-separated row to the real-time list (open whenever ListOn is set).
+    virtual void appendListRow(const QString &row) = 0;
     virtual void reportWriteFailure(const QString &path, const QString &reason) = 0;
     // Something the user should know about the recording that needs no answer.
     virtual void showNotice(const QString &text) = 0;
+};
+
+// The recorder's tick schedule: the n-th tick is due n intervals after the start, whatever
+// the timer's slack, so ticks never drift. After a suspend or a stall of more than
+// MaxCatchUpTicks intervals it starts afresh rather than firing a burst of ticks stamped
+// with the same reading.
+class TickSchedule
+{
+public:
+    static constexpr qint64 MaxCatchUpTicks = 5;
+    // The wait until the first tick.
+    qint64 start(qint64 nowMs, int tickMs);
+    // After a tick handled at nowMs: the wait until the next one.
+    qint64 afterTick(qint64 nowMs);
+
+private:
+    qint64 waitFrom(qint64 nowMs);
+    int m_tickMs = 1000;
+    qint64 m_startMs = 0;
+    qint64 m_ticksDone = 0;
 };
 
 // PC sampling: every SampleSeconds ticks the sample clock advances by SampleSeconds and
@@ -46,7 +66,9 @@ public:
     static constexpr int32_t MaxRecordCount = 69999;
     static constexpr int32_t MaxListRows = 43749;
 
-    Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host, QObject *parent = nullptr);
+    // sync puts each recorded line on the disk (the system's own unless a test gives one).
+    Recorder(core::AppState &state, ui::Clock &clock, RecorderHost &host,
+             files::RecordFile::Sync sync = files::RecordFile::syncToDisk, QObject *parent = nullptr);
 
     // Timer2: runs from the main window's load to the end of the program.
     void startTimer(int tickMs = 1000);
@@ -68,7 +90,6 @@ public:
     void tick();
 
 private:
-    void scheduleNext();
     void onTimer();
     void endRecording();
     QString nextStamp();
@@ -78,9 +99,7 @@ private:
     RecorderHost &m_host;
     files::RecordFile m_file;
     QTimer m_timer;
-    int m_tickMs = 1000;
-    qint64 m_startMs = 0;
-    qint64 m_ticksDone = 0;
+    TickSchedule m_schedule;
     bool m_stampFromClock = false;
 };
 

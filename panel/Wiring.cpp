@@ -242,13 +242,11 @@ void Wiring::openFileList(const QString &path)
     list->load(path);
 }
 
-bool Wiring::appendListRow(const QString &row)
+void Wiring::appendListRow(const QString &row)
 {
-    // Rows come only while ListOn is set, which an open list window implies; without one
-    // there is nothing to fail.
+    // Rows come only while ListOn is set, and closing the list clears it.
     if (auto *list = m_ctx.views.window<Role::List>())
         list->appendRow(row);
-    return true;
 }
 
 void Wiring::wireLogger()

@@ -61,9 +61,8 @@ public:
     // Reads a measurement file into a fresh File List beside the main window.
     void openFileList(const QString &path);
 
-    // The recorder's list step: one row for the Real Time List. False when the row could
-    // not be taken (the list is not there).
-    bool appendListRow(const QString &row);
+    // The recorder's list step: one row for the Real Time List.
+    void appendListRow(const QString &row);
 
     // The Plot button of a list: the plot settings for its rows and ranges, and a fresh
     // plot window. fromLogger tells the Data List from the File List.

@@ -112,6 +112,7 @@ private slots:
     void manualCaptionAndFile();
     void bottomCaptionsFitTheirButtons();
     void sevenManualsMakeColumnsOfThree();
+    void manualCaptionsFitTheirColumns_data();
     void manualCaptionsFitTheirColumns();
     void helpTogglesAndListsAfresh();
     void pickingAManualOpensExactlyIt();
@@ -280,21 +281,36 @@ void TestLauncher::sevenManualsMakeColumnsOfThree()
     }
 }
 
+void TestLauncher::manualCaptionsFitTheirColumns_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::newRow("seven, the names the manuals have")
+        << QStringList{"help/Dorvel-SW-HELP-EN_V1.1.pdf", "help/Dorvel-SW-HELP-FR_V1.1.pdf",
+                       "help/Dorvel-SW-HELP-DE_V1.1.pdf", "help/Dorvel-SW-HELP-IT_V1.1.pdf",
+                       "help/Dorvel-SW-HELP-BPT_V1.1.pdf", "help/Dorvel-SW-HELP-ES_V1.1.pdf",
+                       "help/Dorvel-SW-HELP-CN_V1.1.pdf"};
+    // Longer names: the font shrinks further; a column of two follows, one long name and one
+    // short.
+    QTest::newRow("five, longer")
+        << QStringList{"help/Dorvel-SW-HELP-PT-BR-2ND_V1.1.pdf", "help/Dorvel-SW-HELP-EN-GB-2ND_V1.1.pdf",
+                       "help/zz.pdf", "help/Dorvel-SW-HELP-ZH-CN-2ND_V1.1.pdf",
+                       "help/Dorvel-SW-HELP-FR-CA-2ND_V1.1.pdf"};
+}
+
 void TestLauncher::manualCaptionsFitTheirColumns()
 {
+    QFETCH(QStringList, files);
     Medium medium;
-    medium.putAll({"help/Dorvel-SW-HELP-EN_V1.1.pdf", "help/Dorvel-SW-HELP-FR_V1.1.pdf",
-                   "help/Dorvel-SW-HELP-DE_V1.1.pdf", "help/Dorvel-SW-HELP-IT_V1.1.pdf",
-                   "help/Dorvel-SW-HELP-BPT_V1.1.pdf", "help/Dorvel-SW-HELP-ES_V1.1.pdf",
-                   "help/Dorvel-SW-HELP-CN_V1.1.pdf"});
+    medium.putAll(files);
     Rig rig(medium);
     rig.click(QStringLiteral("UserManual"));
     const auto options = rig.options();
-    QCOMPARE(options.size(), 7);
-    for (int i = 0; i < 7; ++i) {
+    const qsizetype n = files.size();
+    QCOMPARE(options.size(), n);
+    for (qsizetype i = 0; i < n; ++i) {
         QRadioButton *option = options[i];
         // The option ends before the one in the next column begins.
-        if (i + 3 < 7)
+        if (i + 3 < n)
             QVERIFY2(option->geometry().right() < options[i + 3]->geometry().left(), qPrintable(option->text()));
         // Its width is the whole name measured in its font, and 100 twips.
         const int measured = option->fontMetrics().horizontalAdvance(option->text() + QStringLiteral(".pdf"));
