@@ -35,6 +35,12 @@ void DecodeStatus(Reading &r, uint8_t status);
 void FormatOhm(Reading &r, uint8_t high, uint8_t low);
 void FormatVolt(Reading &r, uint8_t high, uint8_t low);
 
+// A live frame as the meter streams it: FrameStart, the five payload bytes, FrameEnd. The
+// logger memory stores its records the same way.
+inline constexpr int FrameLength = 7;
+inline constexpr uint8_t FrameStart = 0x02;
+inline constexpr uint8_t FrameEnd = 0x03;
+
 // The five payload bytes of a live frame or a logger record, decoded in the required order:
 // resistance high, low, voltage high, low, status.
 void DecodeRecord(Reading &r, const uint8_t payload[5]);

@@ -10,7 +10,7 @@ namespace logger {
 namespace {
 // A live frame arriving instead of the answer has this length; so does nothing but the
 // head and a few bytes, which no real memory holds.
-constexpr qsizetype FrameLength = 7;
+using core::FrameLength;
 constexpr char Request = 'U';
 } // namespace
 
@@ -185,7 +185,7 @@ void MemoryDownload::evaluate()
         request();
         return;
     }
-    if (m_head.T == 4) {
+    if (m_head.T == EmptyAnswerLength) {
         finish(Outcome::Empty);
         return;
     }

@@ -8,8 +8,15 @@ namespace logger {
 
 namespace {
 
-constexpr uint8_t Marker[4] = {0x00, 0x55, 0xAA, 0x00};
+// A block starts with a header unit: the four marker bytes and its interval byte. Its
+// records follow, five bytes each (the payload of a live frame); 03 03 03 03 after the last
+// record ends the data.
+constexpr qsizetype MarkerLength = 4;
+constexpr uint8_t Marker[MarkerLength] = {0x00, 0x55, 0xAA, 0x00};
 constexpr uint8_t EndMark = 0x03;
+constexpr qsizetype UnitLength = 5;
+// The status byte within a record.
+constexpr qsizetype StatusOffset = 4;
 
 // The image addressed from 1, as the answer's byte positions are counted.
 class Bytes
@@ -51,11 +58,11 @@ QString tenthsText(qint64 t, bool leadingZero)
 
 std::optional<AnswerHead> answerHead(QByteArrayView answer)
 {
-    if (answer.size() < 3)
+    if (answer.size() < AnswerHeadLength)
         return std::nullopt;
     AnswerHead head;
     head.P = 256 * static_cast<uint8_t>(answer[1]) + static_cast<uint8_t>(answer[2]);
-    head.T = head.P - (MemoryBase - 4);
+    head.T = head.P - MemoryBase + AnswerFraming;
     return head;
 }
 
@@ -66,9 +73,9 @@ bool headFits(const AnswerHead &head)
 
 namespace {
 
-constexpr qsizetype FrameLength = 7;
-constexpr uint8_t FrameStart = 0x02;
-constexpr uint8_t FrameEnd = 0x03;
+using core::FrameEnd;
+using core::FrameLength;
+using core::FrameStart;
 
 bool frameAt(QByteArrayView bytes, qsizetype pos)
 {
@@ -157,8 +164,8 @@ QByteArray closeImage(QByteArrayView answer, int T)
 {
     const qsizetype keep = qBound(qsizetype(0), qsizetype(T) - 1, answer.size());
     QByteArray image(answer.data(), keep);
-    if (answer.size() > 3)
-        image.append(answer.data() + 3, qMin(qsizetype(5), answer.size() - 3));
+    if (answer.size() > AnswerHeadLength)
+        image.append(answer.data() + AnswerHeadLength, qMin(UnitLength, answer.size() - AnswerHeadLength));
     return image;
 }
 
@@ -172,23 +179,25 @@ BlockScan scanBlocks(QByteArrayView image)
 {
     const Bytes b(image);
     BlockScan scan;
-    qsizetype base = 3; // the first marker sits at base + 1
+    qsizetype base = AnswerHeadLength; // the block's marker sits at base + 1
     int blockNo = 1;
-    for (qsizetype pos = 1; pos <= b.size() - 5; ++pos) {
+    for (qsizetype pos = 1; pos <= b.size() - UnitLength; ++pos) {
         if (!b.markerAt(pos))
             continue;
-        if (!b.has(base + 5) || blockNo > MaxBlocks) {
+        const qsizetype intervalAt = base + MarkerLength + 1;
+        const qsizetype recordsAt = intervalAt + 1;
+        if (!b.has(intervalAt) || blockNo > MaxBlocks) {
             scan.complete = false;
             return scan;
         }
         BlockRow row;
         row.number = blockNo;
-        row.interval = b.at(base + 5);
+        row.interval = b.at(intervalAt);
         // Records run until the four bytes after one are a marker or the end mark. A header
         // unit directly followed by another is a block without records.
         int k = 0;
-        while (!b.markerAt(base + 6 + 5 * k) && !b.endMarkAt(base + 6 + 5 * k)) {
-            if (!b.has(base + 6 + 5 * k, 4)) {
+        while (!b.markerAt(recordsAt + UnitLength * k) && !b.endMarkAt(recordsAt + UnitLength * k)) {
+            if (!b.has(recordsAt + UnitLength * k, MarkerLength)) {
                 scan.complete = false;
                 return scan;
             }
@@ -197,14 +206,14 @@ BlockScan scanBlocks(QByteArrayView image)
         row.records = k;
         if (k > 0) {
             core::Reading ranges;
-            core::DecodeStatus(ranges, b.at(base + 10));
+            core::DecodeStatus(ranges, b.at(recordsAt + StatusOffset));
             row.ohmFullScale = ranges.OhmFullScale;
             row.voltFullScale = ranges.VoltFullScale;
             row.ohmRange = QString::number(ranges.OhmFullScale)
                            + (ranges.OhmInMilli ? QLatin1String("m Ohm") : QLatin1String(" Ohm"));
             row.voltRange = QString::number(ranges.VoltFullScale) + QLatin1String(" Voltage");
         }
-        base += 5 * qsizetype(k) + 5;
+        base += UnitLength * qsizetype(k) + UnitLength;
         scan.blocks.append(row);
         ++blockNo;
     }

@@ -16,11 +16,17 @@ inline constexpr int MemoryBase = 17152; // 0x4300
 inline constexpr int MemoryEnd = 65285;  // 0xFF05
 // Blocks a download lists at most; the 513th ends the scan.
 inline constexpr int MaxBlocks = 512;
+// The answer's own bytes around the memory content: the unused byte and P before it, the
+// closing byte after it.
+inline constexpr int AnswerHeadLength = 3;
+inline constexpr int AnswerFraming = AnswerHeadLength + 1;
+// The length of the answer of a meter whose memory holds nothing (P = MemoryBase).
+inline constexpr int EmptyAnswerLength = AnswerFraming;
 
 struct AnswerHead
 {
     int P = 0; // memory position after the last stored byte
-    int T = 0; // whole length of the answer: P - 17148
+    int T = 0; // whole length of the answer: P - MemoryBase + AnswerFraming, P - 17148
 };
 
 // P and T from the first bytes of an answer; nullopt while fewer than three bytes are there.

@@ -5,9 +5,9 @@
 namespace meter {
 
 namespace {
-constexpr int FrameLength = 7;
-constexpr char FrameStart = 0x02;
-constexpr char FrameEnd = 0x03;
+using core::FrameEnd;
+using core::FrameLength;
+using core::FrameStart;
 // Attempts counted as failed before the fifth one decides that the link is lost.
 constexpr int MaxRetries = 3;
 } // namespace
@@ -149,16 +149,14 @@ void LivePoll::evaluate()
     }
     const QByteArray frame = m_port.readAll();
     m_attempts = 0;
-    if (frame.size() != FrameLength || frame.at(0) != FrameStart || frame.at(6) != FrameEnd) {
+    const auto *b = reinterpret_cast<const uint8_t *>(frame.constData());
+    if (frame.size() != FrameLength || b[0] != FrameStart || b[FrameLength - 1] != FrameEnd) {
         startAttempt();
         return;
     }
-    const auto *b = reinterpret_cast<const uint8_t *>(frame.constData());
-    DecodeStatus(m_reading, b[5]);
-    FormatOhm(m_reading, b[1], b[2]);
-    FormatVolt(m_reading, b[3], b[4]);
+    core::DecodeRecord(m_reading, b + 1);
     m_phase = Phase::Idle;
-    emit readingDecoded();
+    emit readingDecoded(m_reading);
 }
 
 void LivePoll::enterNoData()

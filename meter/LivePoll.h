@@ -69,8 +69,8 @@ public:
     Phase phase() const { return m_phase; }
 
 signals:
-    // A valid frame was decoded into the reading record.
-    void readingDecoded();
+    // A valid frame was decoded into the reading record (the one given to the poll).
+    void readingDecoded(const core::Reading &reading);
     // "No COM": no frame after five attempts, or the device broke.
     void linkLost();
     // Bytes came back, or the broken device opened again.

@@ -298,9 +298,9 @@ bool SortingWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void SortingWindow::onReading()
+void SortingWindow::onReading(const core::Reading &reading)
 {
-    const LiveSample s = sampleOf(m_ctx.state.reading, m_ctx.clock.monotonicMs(), m_linkUp);
+    const LiveSample s = sampleOf(reading, m_ctx.clock.monotonicMs(), m_linkUp);
     m_latest = s;
     if (const auto m = m_detector.feed(s))
         take(*m, false);

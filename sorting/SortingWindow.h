@@ -16,6 +16,7 @@ class QToolBar;
 
 namespace core {
 struct AppState;
+struct Reading;
 }
 namespace meter {
 class LivePoll;
@@ -90,7 +91,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void onReading();
+    void onReading(const core::Reading &reading);
     void onLinkLost();
     void take(const Measurement &m, bool manual);
     void showLast();

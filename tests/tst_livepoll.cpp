@@ -152,13 +152,24 @@ void TestLivePoll::badFramesAreDropped()
 
 void TestLivePoll::aWaitingTickIsNotRestarted()
 {
-    Rig rig;
-    QVERIFY(rig.panel->load());
-    // Ticks come every 15 ms, but one attempt lasts 100 ms and owns the buffer meanwhile:
-    // a flush per attempt, not per tick.
-    QTest::qWait(350);
-    QVERIFY2(rig.port.clearCalls <= 5, qPrintable(QString::number(rig.port.clearCalls)));
-    QVERIFY(rig.port.clearCalls >= 3);
+    // Ticks come every millisecond, but one attempt waits 25 ms and owns the buffer
+    // meanwhile: a flush per attempt, not per tick, so a silent meter is lost after exactly
+    // five flushes (a tick that restarted the wait would flush and reset the count instead).
+    FakeSerialPort port;
+    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+    port.setPortName(QStringLiteral("/dev/ttyS0"));
+    QCOMPARE(port.open(), ui::SerialPort::OpenResult::Opened);
+    core::Reading reading;
+    meter::LivePoll poll(port, reading, {1, 25, 1000});
+    int clearsWhenLost = -1;
+    QObject::connect(&poll, &meter::LivePoll::linkLost, [&] { clearsWhenLost = port.clearCalls; });
+    poll.setEnabled(true);
+    QTRY_VERIFY_WITH_TIMEOUT(clearsWhenLost >= 0, 5000);
+    QCOMPARE(clearsWhenLost, 5);
+    // Lost, the poll waits for any byte: the ticks that keep coming flush nothing.
+    QTest::qWait(50);
+    QCOMPARE(port.clearCalls, 5);
+    QVERIFY(poll.isEnabled());
 }
 
 void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
@@ -170,15 +181,23 @@ void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
 
     rig.port.openResults.clear(); // the adapter is gone
     const int opensBefore = rig.port.openCalls;
+    QList<qint64> triedAtMs;
+    QElapsedTimer clock;
+    clock.start();
+    rig.port.onOpen = [&](int) { triedAtMs << clock.elapsed(); };
     rig.port.breakDevice();
     QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
     // The last values stay, dimmed, until a new reading comes.
     QCOMPARE(rig.label("ValOhm"), QStringLiteral("25.00"));
     QVERIFY(rig.panel->face().isReadingStale());
-    QTest::qWait(300);
-    // One try about every reopen interval (50 ms here), not a loop.
-    const int tries = rig.port.openCalls - opensBefore;
-    QVERIFY2(tries >= 3 && tries <= 8, qPrintable(QString::number(tries)));
+    // One try a reopen interval (50 ms here), not a loop: the first only after an interval,
+    // and never two closer than one (less the 5 % a coarse timer may fire early).
+    QTRY_VERIFY_WITH_TIMEOUT(triedAtMs.size() >= 4, 10000);
+    QVERIFY2(triedAtMs.first() >= 47, qPrintable(QString::number(triedAtMs.first())));
+    for (qsizetype i = 1; i < triedAtMs.size(); ++i)
+        QVERIFY2(triedAtMs[i] - triedAtMs[i - 1] >= 47, qPrintable(QStringLiteral("try %1 after %2 ms").arg(i).arg(
+                                                            triedAtMs[i] - triedAtMs[i - 1])));
+    QCOMPARE(rig.port.openCalls - opensBefore, triedAtMs.size());
     QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
 
     rig.port.openResults.insert(QStringLiteral("/dev/ttyS2"), ui::SerialPort::OpenResult::Opened);

@@ -88,11 +88,19 @@ void TestReading::statusFields_data()
     QTest::addColumn<int>("ohmFull");
     QTest::addColumn<int>("voltFull");
     QTest::addColumn<int>("voltMin");
+    QTest::addColumn<bool>("ohmOverload");
+    QTest::addColumn<bool>("voltOverload");
+    QTest::addColumn<bool>("voltNegative");
+    QTest::addColumn<bool>("ohmNoReading");
 
-    QTest::newRow("0") << 0 << 0 << 40 << 4 << -4;
-    QTest::newRow("1") << 1 << 1 << 4 << 4 << -4;
-    QTest::newRow("2 + 40V") << 6 << 6 << 400 << 40 << -40;
-    QTest::newRow("all flags") << 0xFF << 7 << 40 << 40 << -40;
+    QTest::newRow("0") << 0 << 0 << 40 << 4 << -4 << false << false << false << false;
+    QTest::newRow("1") << 1 << 1 << 4 << 4 << -4 << false << false << false << false;
+    QTest::newRow("2 + 40V") << 6 << 6 << 400 << 40 << -40 << false << false << false << false;
+    QTest::newRow("all flags") << 0xFF << 7 << 40 << 40 << -40 << true << true << true << true;
+    QTest::newRow("resistance over") << 0x13 << 3 << 40 << 4 << -4 << true << false << false << false;
+    QTest::newRow("voltage over") << 0x20 << 0 << 40 << 4 << -4 << false << true << false << false;
+    QTest::newRow("negative 40 V") << 0x44 << 4 << 40 << 40 << -40 << false << false << true << false;
+    QTest::newRow("no reading") << 0x81 << 1 << 4 << 4 << -4 << false << false << false << true;
 }
 
 void TestReading::statusFields()
@@ -107,10 +115,10 @@ void TestReading::statusFields()
     QTEST(int(r.VoltFullScale), "voltFull");
     QTEST(int(r.VoltAxisMax), "voltFull");
     QTEST(int(r.VoltAxisMin), "voltMin");
-    QCOMPARE(r.OhmOverload, (status & 0x10) != 0);
-    QCOMPARE(r.VoltOverload, (status & 0x20) != 0);
-    QCOMPARE(r.VoltNegative, (status & 0x40) != 0);
-    QCOMPARE(r.OhmNoReading, (status & 0x80) != 0);
+    QTEST(r.OhmOverload, "ohmOverload");
+    QTEST(r.VoltOverload, "voltOverload");
+    QTEST(r.VoltNegative, "voltNegative");
+    QTEST(r.OhmNoReading, "ohmNoReading");
 }
 
 void TestReading::pointsComeFromTheLastDecodedStatus()

@@ -31,6 +31,6 @@ struct SortingFakes
                                     uint8_t(voltCount & 0xFF), status};
         core::DecodeRecord(state.reading, payload);
         clock.advanceMs(150);
-        emit poll.readingDecoded();
+        emit poll.readingDecoded(state.reading);
     }
 };

@@ -24,6 +24,8 @@ public:
     QString group;
     // Runs after every flush, with the count so far: a test feeds bytes into a chosen attempt.
     std::function<void(int clears)> onClear;
+    // Runs after every open, with the count so far.
+    std::function<void(int opens)> onOpen;
 
     void setPortName(const QString &systemPath) override { m_path = systemPath; }
     QString portName() const override { return m_path; }
@@ -32,6 +34,8 @@ public:
         ++openCalls;
         const auto r = openResults.value(m_path, OpenResult::Failed);
         m_open = (r == OpenResult::Opened);
+        if (onOpen)
+            onOpen(openCalls);
         return r;
     }
     void close() override { m_open = false; }
