@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
         printer.setPageSize(QPageSize(QPageSize::A4));
     };
     ui::QtPrintService service;
-    printing::Printing desk(dialogs, service, poll);
+    printing::Printing desk(dialogs, service, [&poll] { return std::make_shared<meter::PollPause>(poll.pause()); });
 
     const qint64 before = bench::residentBytes();
     qint64 peak = before;

@@ -35,7 +35,8 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
     , m_services(services)
     , m_poll(services.comm1, state.reading, services.pollTimings)
     , m_recorder(state, services.clock, *this)
-    , m_printing(services.dialogs, services.printService ? *services.printService : m_systemPrinters, m_poll)
+    , m_printing(services.dialogs, services.printService ? *services.printService : m_systemPrinters,
+                 [this] { return std::make_shared<meter::PollPause>(m_poll.pause()); })
 {
     setObjectName(QStringLiteral("Panel"));
     setWindowTitle(QStringLiteral("Dorvel   V10.05"));
@@ -149,9 +150,8 @@ void Panel::showLinkBack()
     m_face->setLinkText(QStringLiteral("COM") + portText());
 }
 
-void Panel::showReading()
+void Panel::showReading(const core::Reading &r)
 {
-    const auto &r = m_state.reading;
     m_state.ReadingAtMs = m_services.clock.monotonicMs();
     m_face->setReadingStale(false);
     m_face->valOhm()->setText(r.OhmText);
@@ -212,9 +212,9 @@ void Panel::showSaveIdle()
     m_commands->showSaveIdle();
 }
 
-bool Panel::appendListRow(const QString &row)
+void Panel::appendListRow(const QString &row)
 {
-    return m_wiring->appendListRow(row);
+    m_wiring->appendListRow(row);
 }
 
 void Panel::reportWriteFailure(const QString &path, const QString &reason)

@@ -74,7 +74,6 @@ public:
     RealTimeChooser &realTimeChooser() { return *m_realTime; }
     HelpChooser &helpChooser() { return *m_help; }
     printing::Printing &printing() { return m_printing; }
-    Wiring &wiring() { return *m_wiring; }
 
     // Opens the manual of a language (0 English .. 6 Chinese) in the desktop's viewer.
     void openManual(int language);
@@ -85,7 +84,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void showReading();
+    void showReading(const core::Reading &r);
     void showLinkBack();
     QString portText() const;
 
@@ -95,7 +94,7 @@ private:
     void setFileNameLabel(const QString &text) override;
     void setRecShown(bool shown) override;
     void showSaveIdle() override;
-    bool appendListRow(const QString &row) override;
+    void appendListRow(const QString &row) override;
     void reportWriteFailure(const QString &path, const QString &reason) override;
     void showNotice(const QString &text) override;
 

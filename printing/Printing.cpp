@@ -26,15 +26,15 @@ QRect picturePlacement(const QSize &picture, int pageWidth, int pageHeight)
 
 struct Printing::Job
 {
-    Job(meter::LivePoll &poll, const ui::GridModel &grid)
-        : pause(poll.pause())
+    Job(Hold held, const ui::GridModel &grid)
+        : pause(std::move(held))
         , grid(&grid)
     {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     }
     ~Job() { QGuiApplication::restoreOverrideCursor(); }
 
-    meter::PollPause pause;
+    Hold pause;
     QPointer<const ui::GridModel> grid;
     QPointer<QWidget> window;
     std::unique_ptr<ui::PagePrinter> printer;
@@ -42,11 +42,11 @@ struct Printing::Job
     int row = 0;
 };
 
-Printing::Printing(ui::Dialogs &dialogs, ui::PrintService &service, meter::LivePoll &poll, QObject *parent)
+Printing::Printing(ui::Dialogs &dialogs, ui::PrintService &service, HoldWhilePrinting hold, QObject *parent)
     : QObject(parent)
     , m_dialogs(dialogs)
     , m_service(service)
-    , m_poll(poll)
+    , m_hold(std::move(hold))
 {
     m_slice.setInterval(0);
     connect(&m_slice, &QTimer::timeout, this, &Printing::printSlice);
@@ -62,7 +62,7 @@ void Printing::PrintGrid(QWidget *window, const ui::GridModel &grid)
         return;
     }
     // The poll is off from before the dialog until the document is sent.
-    m_job = std::make_unique<Job>(m_poll, grid);
+    m_job = std::make_unique<Job>(m_hold(), grid);
     m_job->window = window;
     auto started = m_service.choose(window, m_dialogs, window ? window->windowTitle() : Title);
     if (!started.printer) {
@@ -164,7 +164,7 @@ void Printing::printReport(QWidget *window, const Report &report)
                           QStringLiteral("A list is being printed. Please wait until it has finished."));
         return;
     }
-    const meter::PollPause pause = m_poll.pause();
+    const Hold pause = m_hold();
     auto started = m_service.choose(window, m_dialogs, window ? window->windowTitle() : Title);
     bool ok = false;
     QString error = started.error;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "meter/LivePoll.h"
 #include "printing/GridLayout.h"
 #include "printing/ReportLayout.h"
 #include "ui/Printer.h"
@@ -10,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -33,7 +33,12 @@ class Printing : public QObject
 {
     Q_OBJECT
 public:
-    Printing(ui::Dialogs &dialogs, ui::PrintService &service, meter::LivePoll &poll, QObject *parent = nullptr);
+    // What a print holds from its start to its end, and lets go of then: in the program, a
+    // pause of the live poll.
+    using Hold = std::shared_ptr<void>;
+    using HoldWhilePrinting = std::function<Hold()>;
+
+    Printing(ui::Dialogs &dialogs, ui::PrintService &service, HoldWhilePrinting hold, QObject *parent = nullptr);
     ~Printing() override;
 
     // Asks for a printer and prints every row of the grid, header included, as a ruled
@@ -60,7 +65,7 @@ private:
 
     ui::Dialogs &m_dialogs;
     ui::PrintService &m_service;
-    meter::LivePoll &m_poll;
+    HoldWhilePrinting m_hold;
     std::unique_ptr<Job> m_job;
     QTimer m_slice;
     int m_sliceMs = 20;
