@@ -1,6 +1,7 @@
 #include "plot/PlotRangeWindow.h"
 
 #include "core/AppState.h"
+#include "ui/RangeEntry.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -14,19 +15,12 @@ namespace {
 
 QLabel *panel(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Raised);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMargin(3);
-    return label;
+    return ui::captionPanel(name, caption, 3, parent);
 }
 
-QLineEdit *entryBox(const QString &name, QWidget *parent)
+QLineEdit *entryBox(const QString &name, const QString &accessibleName, QWidget *parent)
 {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
+    QLineEdit *edit = ui::entryBox(name, accessibleName, parent);
     // Wide enough for "69999" or "400.5" and a little more.
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     return edit;
@@ -44,8 +38,8 @@ PlotRangeWindow::PlotRangeWindow(const core::AppState &state, QWidget *parent)
     auto *grid = new QGridLayout(this);
     QLabel *fromPanel = panel(QStringLiteral("SSPanel1"), QStringLiteral("From No.s"), this);
     QLabel *toPanel = panel(QStringLiteral("SSPanel4"), QStringLiteral("To No.s"), this);
-    m_from = entryBox(QStringLiteral("TxtT1"), this);
-    m_to = entryBox(QStringLiteral("TxtT2"), this);
+    m_from = entryBox(QStringLiteral("TxtT1"), QString(), this);
+    m_to = entryBox(QStringLiteral("TxtT2"), QString(), this);
     grid->addWidget(fromPanel, 0, 0);
     grid->addWidget(m_from, 0, 1);
     grid->addWidget(toPanel, 1, 0);
@@ -55,14 +49,14 @@ PlotRangeWindow::PlotRangeWindow(const core::AppState &state, QWidget *parent)
     grid->addWidget(panel(QStringLiteral("SSPanel2"), QStringLiteral("Min. Limitation"), this), 2, 1);
     grid->addWidget(panel(QStringLiteral("SSPanel3"), QStringLiteral("Max. Limitation"), this), 2, 2);
     QLabel *ohms = panel(QStringLiteral("SSPanel6"), QStringLiteral("Ohms"), this);
-    m_ohmMin = entryBox(QStringLiteral("TxtR1"), this);
-    m_ohmMax = entryBox(QStringLiteral("TxtR2"), this);
+    m_ohmMin = entryBox(QStringLiteral("TxtR1"), QStringLiteral("Ohms Min. Limitation"), this);
+    m_ohmMax = entryBox(QStringLiteral("TxtR2"), QStringLiteral("Ohms Max. Limitation"), this);
     grid->addWidget(ohms, 3, 0);
     grid->addWidget(m_ohmMin, 3, 1);
     grid->addWidget(m_ohmMax, 3, 2);
     QLabel *volts = panel(QStringLiteral("SSPanel7"), QStringLiteral("Volts"), this);
-    m_voltMin = entryBox(QStringLiteral("UpTxtR1"), this);
-    m_voltMax = entryBox(QStringLiteral("UpTxtR2"), this);
+    m_voltMin = entryBox(QStringLiteral("UpTxtR1"), QStringLiteral("Volts Min. Limitation"), this);
+    m_voltMax = entryBox(QStringLiteral("UpTxtR2"), QStringLiteral("Volts Max. Limitation"), this);
     grid->addWidget(volts, 4, 0);
     grid->addWidget(m_voltMin, 4, 1);
     grid->addWidget(m_voltMax, 4, 2);
@@ -72,20 +66,10 @@ PlotRangeWindow::PlotRangeWindow(const core::AppState &state, QWidget *parent)
     toPanel->setBuddy(m_to);
     ohms->setBuddy(m_ohmMin);
     volts->setBuddy(m_voltMin);
-    m_ohmMin->setAccessibleName(QStringLiteral("Ohms Min. Limitation"));
-    m_ohmMax->setAccessibleName(QStringLiteral("Ohms Max. Limitation"));
-    m_voltMin->setAccessibleName(QStringLiteral("Volts Min. Limitation"));
-    m_voltMax->setAccessibleName(QStringLiteral("Volts Max. Limitation"));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("CmdOk"));
-    ok->setDefault(true);
-    ok->setAutoDefault(true);
-    grid->addWidget(ok, 5, 2);
-    connect(ok, &QPushButton::clicked, this, &PlotRangeWindow::okPressed);
-    // Return in any box is OK, as in a dialog.
-    for (QLineEdit *edit : {m_from, m_to, m_ohmMin, m_ohmMax, m_voltMin, m_voltMax})
-        connect(edit, &QLineEdit::returnPressed, this, &PlotRangeWindow::okPressed);
+    grid->addWidget(ui::okButton(QStringLiteral("CmdOk"), {m_from, m_to, m_ohmMin, m_ohmMax, m_voltMin, m_voltMax},
+                                 this, [this] { emit okPressed(); }),
+                    5, 2);
 }
 
 void PlotRangeWindow::fill()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plot/PlotView.h"
+#include "ui/Twips.h"
 
 #include <QImage>
 #include <QWidget>
@@ -45,7 +46,7 @@ public:
     // The same with every segment drawn, for comparison.
     QImage fullPicture(qreal scale) const;
 
-    static constexpr double TwipsPerPixel = 15;
+    static constexpr double TwipsPerPixel = ui::TwipsPerPixel; // a double for the drawing's arithmetic
     static constexpr double WidthTwips = 6450;
     static constexpr double HeightTwips = 7450;
 

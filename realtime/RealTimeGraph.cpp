@@ -4,6 +4,7 @@
 #include "ui/Clock.h"
 #include "ui/ListWindow.h"
 #include "ui/ScreenFit.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -22,8 +23,7 @@ const QColor GridColor(192, 192, 192);
 const QColor TraceColor(255, 0, 0);
 
 constexpr int ToolbarHeight = 28;
-// Window sizes are designed in twips, 15 to the pixel.
-constexpr int TwipsPerPixel = 15;
+using ui::TwipsPerPixel;
 // The frame the outer sizes were designed with: a sizable window's borders and caption.
 const QSize DesignFrame(8, 27);
 

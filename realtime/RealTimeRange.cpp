@@ -1,6 +1,8 @@
 #include "realtime/RealTimeRange.h"
 
 #include "core/AppState.h"
+#include "ui/RangeEntry.h"
+#include "ui/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -11,27 +13,22 @@ namespace realtime {
 
 namespace {
 
+using ui::okButton;
+
 QLabel *captionPanel(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Raised);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMargin(2);
-    return label;
+    return ui::captionPanel(name, caption, 2, parent);
 }
 
 QLineEdit *entryBox(const QString &name, const QString &accessibleName, const QString &text, QWidget *parent)
 {
-    auto *edit = new QLineEdit(text, parent);
-    edit->setObjectName(name);
-    edit->setAccessibleName(accessibleName);
+    QLineEdit *edit = ui::entryBox(name, accessibleName, parent);
+    edit->setText(text);
     return edit;
 }
 
 // The window is laid out in twips, 15 to the pixel, as the graph windows are.
-constexpr int TwipsPerPixel = 15;
+using ui::TwipsPerPixel;
 QRect twips(int left, int top, int width, int height)
 {
     return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
@@ -86,15 +83,9 @@ RealTimeRange::RealTimeRange(const core::AppState &state, QWidget *parent)
     countsPanel->setGeometry(twips(2040, 360, 735, 375));
     m_counts->setGeometry(twips(2040, 720, 735, 315));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("CmdOK"));
-    ok->setDefault(true);
-    ok->setAutoDefault(true);
+    QPushButton *ok = okButton(QStringLiteral("CmdOK"), {m_xMax, m_xMin, m_yMax, m_yMin, m_counts}, this,
+                               [this] { emit okPressed(); });
     ok->setGeometry(twips(2040, 1680, 735, 495));
-    connect(ok, &QPushButton::clicked, this, &RealTimeRange::okPressed);
-    // Return in any box is OK, as in a dialog.
-    for (QLineEdit *edit : {m_xMax, m_xMin, m_yMax, m_yMin, m_counts})
-        connect(edit, &QLineEdit::returnPressed, this, &RealTimeRange::okPressed);
     // The tab order follows the eye: the resistance pair, the voltage pair, Counts, OK.
     setTabOrder(m_xMax, m_xMin);
     setTabOrder(m_xMin, m_yMax);

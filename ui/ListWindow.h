@@ -23,14 +23,14 @@ QAction *addToolButton(QToolBar &bar, const QString &key, const QString &tip, To
 // The key of the button a click came from, as addToolButton gave it.
 QString toolButtonKey(const QAction *action);
 
-// The base of the list windows (File List, Real Time List, Data List): a tool bar of keyed
-// buttons over a five-column grid whose columns are as wide as their sizing texts in the
-// window's font, placed to the right of the main window.
 // The sizing texts of the five measurement columns: number, date, time, ohm, voltage.
 QStringList listSizingTexts();
 // The column titles of the lists the program fills itself (the real-time and logger lists).
 QStringList listTitles();
 
+// The base of the list windows (File List, Real Time List, Data List): a tool bar of keyed
+// buttons over a five-column grid whose columns are as wide as their sizing texts in the
+// window's font, placed to the right of the main window.
 class ListWindow : public QWidget
 {
     Q_OBJECT

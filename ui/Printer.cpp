@@ -1,6 +1,7 @@
 #include "ui/Printer.h"
 
 #include "ui/Dialogs.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,7 +19,6 @@ namespace ui {
 
 namespace {
 
-constexpr double TwipsPerInch = 1440.0;
 
 // Ink gathered for one page. A ruled table draws every rule once per row, so most of its
 // segments continue or repeat the one before; the PDF engine's cost is per call, so
