@@ -3,8 +3,7 @@
 # their figures one a line ("name: value unit").
 set -euo pipefail
 cd "$(dirname "$0")/.."
-launcher=()
-command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+source scripts/ccache.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >/dev/null
 cmake --build build-release -j "${DORVEL_JOBS:-2}"
 cd build-release/bench

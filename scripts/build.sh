@@ -10,12 +10,6 @@ if [ "${1:-}" = "--sanitize" ]; then
   extra+=(-DDORVEL_SANITIZE=ON -DDORVEL_BUILD_MANUALS=OFF)
   shift
 fi
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  # Paths relative to the checkout, and the build folder left out of the hash: a second
-  # clone of the tree (CI's, a worktree) finds what the first one compiled.
-  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
-fi
+source scripts/ccache.sh
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "${extra[@]}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
