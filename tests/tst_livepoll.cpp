@@ -44,6 +44,14 @@ struct Meter : QObject
     }
 };
 
+// Opens the port of a test's own poll, at /dev/ttyS0.
+bool openPort(FakeSerialPort &port)
+{
+    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
+    port.setPortName(QStringLiteral("/dev/ttyS0"));
+    return port.open() == ui::SerialPort::OpenResult::Opened;
+}
+
 struct ViewsSpy final : realtime::Views
 {
     QStringList calls;
@@ -156,9 +164,7 @@ void TestLivePoll::aWaitingTickIsNotRestarted()
     // meanwhile: a flush per attempt, not per tick, so a silent meter is lost after exactly
     // five flushes (a tick that restarted the wait would flush and reset the count instead).
     FakeSerialPort port;
-    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
-    port.setPortName(QStringLiteral("/dev/ttyS0"));
-    QCOMPARE(port.open(), ui::SerialPort::OpenResult::Opened);
+    QVERIFY(openPort(port));
     core::Reading reading;
     meter::LivePoll poll(port, reading, {1, 25, 1000});
     int clearsWhenLost = -1;
@@ -318,9 +324,7 @@ void TestLivePoll::fiveAttemptsThenTheLinkIsLost()
     QFETCH(int, frameInAttempt);
     QFETCH(bool, lost);
     FakeSerialPort port;
-    port.openResults.insert(QStringLiteral("/dev/ttyS0"), ui::SerialPort::OpenResult::Opened);
-    port.setPortName(QStringLiteral("/dev/ttyS0"));
-    QCOMPARE(port.open(), ui::SerialPort::OpenResult::Opened);
+    QVERIFY(openPort(port));
     core::Reading reading;
     meter::LivePoll poll(port, reading, {5, 20, 1000});
     port.onClear = [&](int clears) {
