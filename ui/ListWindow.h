@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ListColumns.h"
 #include "ui/ToolbarIcons.h"
 
 #include <QStringList>
@@ -28,8 +29,6 @@ QString toolButtonKey(const QAction *action);
 // window's font, placed to the right of the main window.
 // The sizing texts of the five measurement columns: number, date, time, ohm, voltage.
 QStringList listSizingTexts();
-// The column titles of the lists the program fills itself (the real-time and logger lists).
-QStringList listTitles();
 
 class ListWindow : public QWidget
 {
