@@ -3,14 +3,22 @@
 #include "cli/Output.h"
 #include "meter/PortFailure.h"
 
+#include <QFileInfo>
+
 namespace cli {
+
+QString devicePath(const QString &argument)
+{
+    const QFileInfo file(argument);
+    return argument.contains(QLatin1Char('/')) || file.exists() ? file.absoluteFilePath() : argument;
+}
 
 MeterLink::MeterLink(const QString &device, QObject *parent)
     : QObject(parent)
     , m_device(device)
     , m_poll(m_port, m_state.reading)
 {
-    m_port.setPortName(device);
+    m_port.setPortName(devicePath(device));
     m_startedAt = m_clock.now();
     connect(&m_poll, &meter::LivePoll::readingDecoded, this, [this] {
         m_state.ReadingAtMs = m_clock.monotonicMs();

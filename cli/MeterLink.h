@@ -10,6 +10,11 @@
 
 namespace cli {
 
+// The device a command line names, for the port: a path names a file as the shell sees it
+// ("meter" in the current folder); a bare name that is no file here ("ttyUSB0") is the
+// system's port name, which the port looks for in /dev.
+QString devicePath(const QString &argument);
+
 // The meter on a device as the commands use it: the port opened at 9600,n,8,1 as the
 // desktop program opens it, the live poll with its rules (a frame counts when exactly
 // seven bytes came, five failed attempts mean the link is lost, a broken device is

@@ -1,5 +1,6 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
+#include "cli/MeterLink.h"
 #include "cli/Output.h"
 #include "meter/ScanPorts.h"
 #include "ui/PortNames.h"
@@ -25,7 +26,7 @@ struct PortRow
 void probe(PortRow &row)
 {
     ui::QtSerialPort port;
-    port.setPortName(row.path);
+    port.setPortName(devicePath(row.path));
     using Open = ui::SerialPort::OpenResult;
     switch (port.open()) {
     case Open::Opened:

@@ -36,9 +36,10 @@ int runRead(const QStringList &words)
     }
     double interval = 0;
     if (args.has(QStringLiteral("--interval"))) {
+        // The live poll takes a frame at most every 150 ms; a shorter interval says nothing more.
         const auto s = seconds(args.value(QStringLiteral("--interval")));
-        if (!s)
-            return usageError(name, QStringLiteral("--interval needs a number of seconds"));
+        if (!s || *s < 0.1)
+            return usageError(name, QStringLiteral("--interval needs a number of seconds, 0.1 or more"));
         interval = *s;
     }
     double timeout = 0;

@@ -256,8 +256,11 @@ void TestCli::recordCount()
     MeterSimProcess sim(link, {QStringLiteral("--cmd"), QStringLiteral("set 2500 3700")});
     QVERIFY(sim.start());
     const QString path = m_dir.filePath(QStringLiteral("count.Dvm"));
-    CliProcess cli({QStringLiteral("record"), link, QStringLiteral("--interval"), QStringLiteral("1"),
-                    QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("-o"), path});
+    // The device and the file as a shell in their folder names them.
+    CliProcess cli({QStringLiteral("record"), QStringLiteral("meter-count"), QStringLiteral("--interval"),
+                    QStringLiteral("1"), QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("-o"),
+                    QStringLiteral("count.Dvm")});
+    cli.process.setWorkingDirectory(m_dir.path());
     QVERIFY(cli.run(15000));
     QCOMPARE(cli.status(), 0);
     QString header;

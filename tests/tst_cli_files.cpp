@@ -280,6 +280,9 @@ void TestCliFiles::usageErrors_data()
     QTest::newRow("read, interval") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--interval"),
                                                    QStringLiteral("-1")}
                                     << "--interval needs";
+    QTest::newRow("read, interval too short") << QStringList{QStringLiteral("read"), dev, QStringLiteral("-i"),
+                                                             QStringLiteral("0.05")}
+                                              << "0.1 or more";
     QTest::newRow("record, no file") << QStringList{QStringLiteral("record"), dev, QStringLiteral("--interval"),
                                                     QStringLiteral("2")}
                                      << "-o FILE.Dvm is missing";
