@@ -21,9 +21,12 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The data lines of a recording, after its header; empty when a line is not CR LF ended.
+// The data lines of a recording, after its header; a line saying so when the last line is
+// not CR LF ended, and nothing for no file.
 QStringList recordedLines(const QByteArray &bytes, QString *header)
 {
+    if (bytes.isEmpty())
+        return {};
     if (!bytes.endsWith("\r\n"))
         return {QStringLiteral("<no CR LF at the end>")};
     QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
@@ -52,6 +55,7 @@ private slots:
     void recordStopped_data();
     void recordStopped();
     void recordCount();
+    void recordStopsOnRangeChange();
     void ports();
 
 private:
@@ -273,6 +277,32 @@ void TestCli::recordCount()
                                      QStringLiteral("yyyy/MM/dd HH:mm:ss"));
     };
     QCOMPARE(stamp(lines[0]).secsTo(stamp(lines[2])), 2);
+}
+
+void TestCli::recordStopsOnRangeChange()
+{
+    const QString link = m_dir.filePath(QStringLiteral("meter-range"));
+    MeterSimProcess sim(link, {QStringLiteral("--cmd"), QStringLiteral("set 2500 3700")});
+    QVERIFY(sim.start());
+    const QString path = m_dir.filePath(QStringLiteral("range.Dvm"));
+    CliProcess cli({QStringLiteral("record"), link, QStringLiteral("--interval"), QStringLiteral("1"),
+                    QStringLiteral("-o"), path});
+    cli.start();
+    QString header;
+    QVERIFY(QTest::qWaitFor([&] { return recordedLines(fileBytes(path), &header).size() >= 1; }, 10000));
+    QVERIFY(sim.command("range 2"));
+    QVERIFY(cli.process.waitForFinished(8000));
+    cli.collect();
+    QCOMPARE(cli.status(), 1);
+    QCOMPARE(QString::fromUtf8(cli.err),
+             QStringLiteral("dorvel-cli: The recording into \"%1\" stopped because the meter changed its range.\n")
+                 .arg(path));
+    // The lines before the change, all of the first range.
+    const QStringList lines = recordedLines(fileBytes(path), &header);
+    QCOMPARE(header, QStringLiteral("No.s\tDate\tTime\t40mOhm\t4Voltage"));
+    QVERIFY(!lines.isEmpty());
+    for (const QString &line : lines)
+        QVERIFY2(line.endsWith(QStringLiteral("\t25.00\t3.700")), qPrintable(line));
 }
 
 void TestCli::ports()

@@ -76,6 +76,7 @@ class TestCliFiles : public QObject
 private slots:
     void download_data();
     void download();
+    void downloadFromSilentMeter_data();
     void downloadFromSilentMeter();
     void convert_data();
     void convert();
@@ -170,15 +171,26 @@ void TestCliFiles::download()
     }
 }
 
+void TestCliFiles::downloadFromSilentMeter_data()
+{
+    QTest::addColumn<QString>("meter");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("silent") << "silent" << "the meter did not answer within 1.5 s";
+    // The default memory: 890 bytes of blocks, 894 with the head and the closing byte.
+    QTest::newRow("answer cut") << "answer-cut 100" << "The meter stopped answering after 100 of 894 bytes.";
+}
+
 void TestCliFiles::downloadFromSilentMeter()
 {
+    QFETCH(QString, meter);
+    QFETCH(QString, error);
     const QString link = m_dir.filePath(QStringLiteral("meter-mute"));
-    MeterSimProcess sim(link, {QStringLiteral("--cmd"), QStringLiteral("silent")});
+    MeterSimProcess sim(link, {QStringLiteral("--fast-dump"), QStringLiteral("--cmd"), meter});
     QVERIFY(sim.start());
     CliProcess cli({QStringLiteral("download"), link, QStringLiteral("--timeout"), QStringLiteral("1.5")});
     QVERIFY(cli.run());
     QCOMPARE(cli.status(), 1);
-    QCOMPARE(cli.err, QStringLiteral("dorvel-cli: %1: the meter did not answer within 1.5 s\n").arg(link).toUtf8());
+    QCOMPARE(QString::fromUtf8(cli.err), QStringLiteral("dorvel-cli: %1: %2\n").arg(link, error));
     QVERIFY(cli.out.isEmpty());
 }
 
