@@ -83,7 +83,7 @@ std::optional<double> seconds(const QString &text)
 {
     bool ok = false;
     const double s = text.toDouble(&ok);
-    if (!ok || !std::isfinite(s) || s < 0 || s > 86400.0 * 366)
+    if (!ok || !std::isfinite(s) || s < 0 || s > MaxSeconds)
         return std::nullopt;
     return s;
 }
@@ -100,7 +100,7 @@ std::optional<qint64> duration(const QString &text)
         : unit == QLatin1String("h")                 ? 3600
         : unit == QLatin1String("d")                 ? 86400
                                                      : 1;
-    if (n < 1)
+    if (n < 1 || n * factor > MaxSeconds)
         return std::nullopt;
     return n * factor;
 }

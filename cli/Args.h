@@ -34,10 +34,13 @@ struct Args
 
 Args parseArgs(const QStringList &words, const QList<OptionSpec> &specs);
 
+// The longest time an option takes: its milliseconds still fit a timer's int.
+inline constexpr qint64 MaxSeconds = 2000000; // about 23 days
+
 // Numbers as options take them; nullopt for anything else.
 std::optional<int> positiveInt(const QString &text);
 std::optional<double> seconds(const QString &text);
-// "8h", "90m", "30s", "2d" or plain seconds, in whole seconds above 0.
+// "8h", "90m", "30s", "2d" or plain seconds, in whole seconds above 0, at most MaxSeconds.
 std::optional<qint64> duration(const QString &text);
 
 // Writes "dorvel-cli COMMAND: TEXT" and a pointer to --help on standard error; returns

@@ -78,7 +78,7 @@ int runRecord(const QStringList &words)
     if (args.has(QStringLiteral("--duration"))) {
         const auto d = duration(args.value(QStringLiteral("--duration")));
         if (!d)
-            return usageError(name, QStringLiteral("--duration is a time such as 90s, 30m, 8h or 2d"));
+            return usageError(name, QStringLiteral("--duration is a time such as 90s, 30m, 8h or 2d, 23d at most"));
         durationSeconds = *d;
     }
     int count = 0;

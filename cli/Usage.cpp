@@ -48,7 +48,7 @@ stop it cleanly.
 Options:
   -i, --interval SECONDS   whole seconds between samples, 1 to 86400
   -o, --output FILE        the measurement file (created, or emptied)
-  -d, --duration TIME      stop after TIME: 90s, 30m, 8h, 2d, or plain seconds
+  -d, --duration TIME      stop after TIME: 90s, 30m, 8h, 2d (23d at most), or plain seconds
   -n, --count N            stop after N lines
   -h, --help               show this help
 )");

@@ -309,6 +309,13 @@ void TestCliFiles::usageErrors_data()
                                                      QStringLiteral("1"), QStringLiteral("-o"), QStringLiteral("x.Dvm"),
                                                      QStringLiteral("--duration"), QStringLiteral("8 hours")}
                                       << "--duration is a time";
+    QTest::newRow("record, duration too long")
+        << QStringList{QStringLiteral("record"), dev, QStringLiteral("-i"), QStringLiteral("1"), QStringLiteral("-o"),
+                       QStringLiteral("x.Dvm"), QStringLiteral("--duration"), QStringLiteral("24d")}
+        << "23d at most";
+    QTest::newRow("read, timeout too long") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--timeout"),
+                                                           QStringLiteral("3000000")}
+                                            << "--timeout needs";
     QTest::newRow("record, duration and count")
         << QStringList{QStringLiteral("record"), dev, QStringLiteral("-i"), QStringLiteral("1"), QStringLiteral("-o"),
                        QStringLiteral("x.Dvm"), QStringLiteral("--duration"), QStringLiteral("8h"), QStringLiteral("-n"),
