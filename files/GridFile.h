@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/GridWriter.h"
+
 #include <QString>
 #include <functional>
 
@@ -24,11 +26,6 @@ namespace files {
 // name is taken as typed: no extension is added. Returns SaveChosen.
 bool SaveDialog(ui::Dialogs &dialogs, QWidget *parent, core::AppState &state);
 
-// Writes every cell of the grid, header row included, to an open device: each cell
-// followed by TAB, each row ended by CR LF, in Latin-1. progress(rows) is called every
-// thousand rows and after the last. False when the device refused a block.
-bool writeGrid(const ui::GridModel &grid, QIODevice &device, const std::function<void(int rows)> &progress = {});
-
 // Writes every cell of the grid, header row included, to path: each cell followed by TAB,
 // each row ended by CR LF. The file is replaced only once every row is on the disk, so a
 // failed save leaves an earlier file as it was. The window's caption counts the rows
@@ -41,9 +38,7 @@ bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &pa
 bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state,
                    ui::Dialogs &dialogs);
 
-// The messages naming a file and what went wrong with it, shown with the critical icon.
-QString cannotWriteText(const QString &path, const QString &reason);
-QString cannotReadText(const QString &path, const QString &reason);
+// Shows a message of cannotWriteText or cannotReadText with the critical icon.
 void showFileError(ui::Dialogs &dialogs, QWidget *parent, const QString &text);
 
 } // namespace files

@@ -88,7 +88,11 @@ qsizetype leadingFrames(QByteArrayView bytes)
 {
     qsizetype pos = 0;
     if (!frameAt(bytes, 0)) {
-        for (qsizetype o = 1; o < FrameLength; ++o) {
+        // An empty memory's whole answer (a byte, P = 0x4300, the closing byte) ends in
+        // 0x03 like a frame; followed by live frames, it is no frame's cut tail.
+        const bool emptyAnswer = bytes.size() >= 4 && static_cast<uint8_t>(bytes[1]) == (MemoryBase >> 8)
+            && static_cast<uint8_t>(bytes[2]) == (MemoryBase & 0xFF);
+        for (qsizetype o = emptyAnswer ? 5 : 1; o < FrameLength; ++o) {
             if (frameAt(bytes, o) && static_cast<uint8_t>(bytes[o - 1]) == FrameEnd) {
                 pos = o;
                 break;

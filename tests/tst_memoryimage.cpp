@@ -211,6 +211,8 @@ void TestMemoryImage::answerStartPassesOverLiveFrames_data()
     QTest::newRow("the end of a frame, one, then the answer")
         << frame.mid(2) + frame + answer << int(Kind::Head) << 12 << P;
     QTest::newRow("an empty memory") << QByteArray::fromHex("00430003") << int(Kind::Head) << 0 << 17152;
+    QTest::newRow("an empty memory, then live frames")
+        << QByteArray::fromHex("00430003") + frame + frame << int(Kind::Head) << 0 << 17152;
     QTest::newRow("a frame, then an empty memory")
         << frame + QByteArray::fromHex("00430003") << int(Kind::Head) << 7 << 17152;
     // Not a frame and not an answer: read as a head, which then does not fit the memory.

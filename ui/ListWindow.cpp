@@ -40,12 +40,6 @@ QStringList listSizingTexts()
             QStringLiteral("AAAAAAAA"), QStringLiteral("AVOLTAGE")};
 }
 
-QStringList listTitles()
-{
-    return {QStringLiteral("No.s"), QStringLiteral("   Date"), QStringLiteral("   Time"), QStringLiteral("Ohm"),
-            QStringLiteral("Voltage")};
-}
-
 void ListWindow::setRangeHeader(const QString &ohm, const QString &volt)
 {
     grid().setText(0, 3, ohm);
@@ -109,16 +103,9 @@ void ListWindow::enableTableTools(Dialogs &dialogs, std::function<QString()> ohm
         // View rows are the grid's data rows, which start at grid row 1.
         table.text = [&grid](int row, int col) { return grid.text(row + 1, col); };
         table.view = [&grid](int row, int col) { return grid.cell(row + 1, col); };
-        // "40m", "40mOhm" and "400m Ohm" are milliohm ranges, "4", "4Ohm" and "40 Ohm" ohm ones.
-        const QString range = ohmRange ? ohmRange() : QString();
-        table.ohmUnit = range.contains(QLatin1Char('m')) || range.isEmpty() ? QStringLiteral("mOhm")
-                                                                              : QStringLiteral("Ohm");
-        using Kind = core::CsvColumn::Kind;
-        table.csvColumns = {{grid.text(0, 0).trimmed(), Kind::Number, {}},
-                            {QStringLiteral("Date and time"), Kind::DateTime, {}},
-                            {QStringLiteral("Resistance"), Kind::Number, table.ohmUnit},
-                            {QStringLiteral("Voltage"), Kind::Number, QStringLiteral("V")}};
-        table.csvSources = {{0}, {1, 2}, {3}, {4}};
+        table.ohmUnit = ohmUnitOfRange(ohmRange ? ohmRange() : QString());
+        table.csvColumns = listCsvColumns(grid.text(0, 0).trimmed(), table.ohmUnit);
+        table.csvSources = listCsvSources();
         table.ohmColumn = 3;
         table.voltColumn = 4;
         table.rowNumber = [](int row) { return row + 1; };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ListColumns.h"
 #include "ui/ToolbarIcons.h"
 
 #include <QStringList>
@@ -25,8 +26,6 @@ QString toolButtonKey(const QAction *action);
 
 // The sizing texts of the five measurement columns: number, date, time, ohm, voltage.
 QStringList listSizingTexts();
-// The column titles of the lists the program fills itself (the real-time and logger lists).
-QStringList listTitles();
 
 // The base of the list windows (File List, Real Time List, Data List): a tool bar of keyed
 // buttons over a five-column grid whose columns are as wide as their sizing texts in the

@@ -205,15 +205,11 @@ QByteArray TableTools::csvBytes(const core::CsvOptions &options) const
     const auto cell = [&](int row, int column) {
         const int modelRow = all ? row : cells.rows[size_t(row)];
         const quint64 selected = all ? ~quint64(0) : cells.columns[size_t(row)];
-        QString text;
-        for (int source : table.csvSources.value(wanted[column])) {
+        return joinedCell(table.csvSources.value(wanted[column]), [&](int source) -> std::optional<QString> {
             if (!(selected >> source & 1))
-                continue;
-            if (!text.isEmpty())
-                text += QLatin1Char(' ');
-            text += table.text(modelRow, source).trimmed();
-        }
-        return text;
+                return std::nullopt;
+            return table.text(modelRow, source);
+        });
     };
     return core::csvDocument(columns, all ? rowCount : int(cells.rows.size()), cell, options);
 }

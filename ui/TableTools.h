@@ -2,6 +2,7 @@
 
 #include "core/Csv.h"
 #include "core/Statistics.h"
+#include "ui/ListColumns.h"
 
 #include <QList>
 #include <QObject>
