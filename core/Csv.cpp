@@ -69,6 +69,9 @@ QByteArray csvDocument(const QList<CsvColumn> &columns, int rowCount,
 {
     QString text;
     text.reserve((rowCount + 1) * columns.size() * 10);
+    // The mark goes in as a character, so the bytes are made once, not copied behind it.
+    if (options.byteOrderMark)
+        text += QChar(0xFEFF);
     const QLatin1String lineEnd("\r\n");
     for (qsizetype c = 0; c < columns.size(); ++c) {
         if (c > 0)
@@ -84,11 +87,7 @@ QByteArray csvDocument(const QList<CsvColumn> &columns, int rowCount,
         }
         text += lineEnd;
     }
-    QByteArray bytes;
-    if (options.byteOrderMark)
-        bytes = QByteArrayLiteral("\xEF\xBB\xBF");
-    bytes += text.toUtf8();
-    return bytes;
+    return text.toUtf8();
 }
 
 } // namespace core

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <algorithm>
 
 namespace files {
 
@@ -46,6 +47,7 @@ void FileReader::cancel()
     m_reading = false;
     m_atEnd = false;
     m_lines = 0;
+    m_reserved = false;
 }
 
 void FileReader::setSlice(int lines, qint64 blockBytes)
@@ -117,6 +119,7 @@ void FileReader::readSlice()
         m_splitter.append(QByteArrayView(m_block.constData(), got));
     }
     m_grid.addRows(rows);
+    reserveForTheRest();
     emit progress(m_lines);
 
     if (failed)
@@ -125,6 +128,22 @@ void FileReader::readSlice()
         finish(true, QString());
     else
         m_slice.start();
+}
+
+void FileReader::reserveForTheRest()
+{
+    // After the first slice, the lines read so far tell how many the rest of the file holds.
+    if (m_reserved || m_atEnd || m_lines == 0 || !m_device || m_device->isSequential())
+        return;
+    m_reserved = true;
+    const qint64 read = m_device->pos();
+    const qint64 rest = m_device->size() - read;
+    if (read <= 0 || rest <= 0)
+        return;
+    constexpr double Margin = 1.05;
+    constexpr qint64 MostRows = 4'000'000; // a reserve, not a limit: rows beyond it still come
+    const qint64 expected = static_cast<qint64>(double(rest) * m_lines / double(read) * Margin);
+    m_grid.reserveRows(m_grid.rows() + std::min(expected, MostRows));
 }
 
 void FileReader::finish(bool ok, const QString &reason)

@@ -54,6 +54,7 @@ signals:
 private:
     void readSlice();
     bool openDevice(QString *reason);
+    void reserveForTheRest();
     void finish(bool ok, const QString &reason);
 
     ui::GridModel &m_grid;
@@ -66,6 +67,7 @@ private:
     bool m_reading = false;
     bool m_atEnd = false;
     int m_lines = 0;
+    bool m_reserved = false;
     int m_sliceLines = 8192;
     qint64 m_blockBytes = 64 * 1024;
 };

@@ -155,10 +155,20 @@ void GridModel::addRows(const QList<QString> &tabSeparated)
     endInsertRows();
 }
 
+void GridModel::reserveRows(qsizetype rows)
+{
+    m_rows.reserve(static_cast<size_t>(rows));
+    m_spans.reserve(static_cast<size_t>(rows) * static_cast<size_t>(m_cols));
+}
+
 void GridModel::squeeze()
 {
-    m_rows.shrink_to_fit();
-    m_spans.shrink_to_fit();
+    // Room that came close to the need stays: copying the whole grid would cost more than
+    // the little it gives back.
+    if (m_rows.capacity() - m_rows.size() > m_rows.size() / 8) {
+        m_rows.shrink_to_fit();
+        m_spans.shrink_to_fit();
+    }
 }
 
 int GridModel::rowCount(const QModelIndex &parent) const

@@ -78,6 +78,9 @@ public:
     void addRow(const QString &tabSeparated);
     // The same for many rows at once, announced to the views as one insertion.
     void addRows(const QList<QString> &tabSeparated);
+    // Room for this many rows in all, so that a long file does not copy the grid each time
+    // it outgrows its storage.
+    void reserveRows(qsizetype rows);
     // Gives back the room kept for further rows, once a grid is known to be complete.
     void squeeze();
     GridSnapshot snapshot() const;
