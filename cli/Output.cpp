@@ -62,7 +62,7 @@ void reportFailure(const QString &text)
 
 bool stdoutIsPipe()
 {
-    struct stat st {};
+    struct stat st = {};
     return ::fstat(STDOUT_FILENO, &st) == 0 && S_ISFIFO(st.st_mode);
 }
 

@@ -33,7 +33,7 @@ StopSignals::StopSignals(QObject *parent)
     g_writeFd = m_fds[1];
     m_notifier = new QSocketNotifier(m_fds[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::onPipe);
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

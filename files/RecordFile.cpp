@@ -89,7 +89,8 @@ RecordFile::OnDisk RecordFile::ensureOnDisk(QString *error)
         fail(error, QStringLiteral("The file is not open"));
         return OnDisk::Failed;
     }
-    struct stat open {}, named {};
+    struct stat open = {};
+    struct stat named = {};
     if (::fstat(m_file.handle(), &open) != 0) {
         fail(error, QString::fromLocal8Bit(std::strerror(errno)));
         return OnDisk::Failed;

@@ -99,7 +99,7 @@ void TestPortFailure::realPortTellsTheReasonsApart()
     first.close();
     second.close();
 
-    struct stat info {};
+    struct stat info = {};
     QVERIFY(::stat(QFile::encodeName(pty.path).constData(), &info) == 0);
     const struct group *g = ::getgrgid(info.st_gid);
     QCOMPARE(first.deviceGroup(), g ? QString::fromLocal8Bit(g->gr_name) : QString());

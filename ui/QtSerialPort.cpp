@@ -116,7 +116,7 @@ QString QtSerialPort::errorString() const
 QString QtSerialPort::deviceGroup() const
 {
 #ifndef Q_OS_WIN
-    struct stat info {};
+    struct stat info = {};
     if (::stat(QFile::encodeName(m_path).constData(), &info) != 0)
         return {};
     if (const struct group *g = ::getgrgid(info.st_gid))
