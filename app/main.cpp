@@ -1,11 +1,11 @@
 #include "panel/Startup.h"
-#include "ui/SoundTone.h"
 #include "ui/AppIcon.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/PortNames.h"
 #include "ui/QtSerialPort.h"
 #include "ui/Shell.h"
+#include "ui/SoundTone.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

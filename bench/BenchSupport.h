@@ -2,9 +2,9 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QTextStream>
 #include <QList>
 #include <QString>
+#include <QTextStream>
 #include <algorithm>
 #include <cmath>
 #include <sys/resource.h>

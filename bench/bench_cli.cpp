@@ -85,9 +85,10 @@ int main(int argc, char *argv[])
     // Read and record side by side, each against its own meter at 10 frames a second; and
     // meanwhile the download of a full memory at 9600 baud (about 50 s), timed from the
     // simulator's last byte to the end of the program.
-    MeterSimProcess downloadSim(dir.filePath(QStringLiteral("meter-dl")), {QStringLiteral("--cmd"),
-                                                                           QStringLiteral("memory-full")});
-    MeterSimProcess readSim(dir.filePath(QStringLiteral("meter-read")), {QStringLiteral("--period"), QStringLiteral("100")});
+    MeterSimProcess downloadSim(dir.filePath(QStringLiteral("meter-dl")),
+                                {QStringLiteral("--cmd"), QStringLiteral("memory-full")});
+    MeterSimProcess readSim(dir.filePath(QStringLiteral("meter-read")),
+                            {QStringLiteral("--period"), QStringLiteral("100")});
     MeterSimProcess recordSim(dir.filePath(QStringLiteral("meter-record")),
                               {QStringLiteral("--period"), QStringLiteral("100")});
     if (!readSim.start() || !recordSim.start() || !downloadSim.start())

@@ -1,8 +1,8 @@
 // Opening a full recording (69,999 lines: the header and 69,998 samples) into the File
 // List, from load() to the final caption. Goals: at most 300 ms, at most 30 MB more memory.
 #include "BenchSupport.h"
-#include "files/FileListWindow.h"
 #include "core/AppState.h"
+#include "files/FileListWindow.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -24,12 +24,11 @@ QByteArray recording()
     QByteArray bytes("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
     for (int n = 1; n < Lines; ++n) {
         const int s = n * 2;
-        bytes += QByteArray::number(n) + "\t2024/03/05\t"
-            + QByteArray::number(10 + s / 3600 % 14).rightJustified(2, '0') + ':'
-            + QByteArray::number(s / 60 % 60).rightJustified(2, '0') + ':'
-            + QByteArray::number(s % 60).rightJustified(2, '0') + '\t'
-            + QByteArray::number(12 + n % 80 / 100.0, 'f', 2) + '\t'
-            + QByteArray::number(3.6 + n % 200 / 1000.0, 'f', 3) + "\r\n";
+        bytes +=
+            QByteArray::number(n) + "\t2024/03/05\t" + QByteArray::number(10 + s / 3600 % 14).rightJustified(2, '0')
+            + ':' + QByteArray::number(s / 60 % 60).rightJustified(2, '0') + ':'
+            + QByteArray::number(s % 60).rightJustified(2, '0') + '\t' + QByteArray::number(12 + n % 80 / 100.0, 'f', 2)
+            + '\t' + QByteArray::number(3.6 + n % 200 / 1000.0, 'f', 3) + "\r\n";
     }
     return bytes;
 }

@@ -4,9 +4,9 @@
 // the wall time. Prints: graphs_cpu: <percent of one core> %
 #include "BenchSupport.h"
 #include "core/AppState.h"
+#include "meter/LivePoll.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
-#include "meter/LivePoll.h"
 #include "realtime/RealTimeGraph.h"
 #include "support/SimPanelRig.h"
 

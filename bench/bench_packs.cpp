@@ -15,7 +15,7 @@ std::vector<packs::Cell> pile(quint32 seed, int n, bool withCapacity)
     std::vector<packs::Cell> cells(n);
     for (int k = 0; k < n; ++k) {
         cells[k].id = QStringLiteral("C%1").arg(k + 1, 4, 10, QLatin1Char('0'));
-        cells[k].capacity = std::round(2000 + rng.bounded(600.0));  // mAh, as an analyser reports them
+        cells[k].capacity = std::round(2000 + rng.bounded(600.0)); // mAh, as an analyser reports them
         cells[k].mOhm = 20 + rng.bounded(40.0);
         cells[k].volts = 3.60 + rng.bounded(0.05);
         if (!withCapacity)
@@ -55,8 +55,7 @@ void run(const char *name, int series, int parallel, int available, bool withCap
     out << base << " build (slowest): " << QString::number(*std::max_element(millis.begin(), millis.end()), 'f', 1)
         << " ms\n";
     out << base << ' ' << what << " spread, matched (worst of 5): " << QString::number(worst, 'f', 4) << " %\n";
-    out << base << ' ' << what << " spread, serpentine (worst of 5): " << QString::number(plainWorst, 'f', 4)
-        << " %\n";
+    out << base << ' ' << what << " spread, serpentine (worst of 5): " << QString::number(plainWorst, 'f', 4) << " %\n";
     out << base << ' ' << what << " spread, serpentine / matched (median): "
         << QString::number(bench::median(plainSpreads) / std::max(1e-9, bench::median(spreads)), 'f', 0) << " x\n";
     if (withCapacity)

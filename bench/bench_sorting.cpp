@@ -31,8 +31,8 @@ void sessionFigures()
     QString path;
     std::vector<double> captureMs;
     {
-        sorting::SortingWindow window(sorting::SortingContext{rig.state, rig.poll, rig.dialogs, rig.clock, rig.tone,
-                                                              rig.dir.path()});
+        sorting::SortingWindow window(
+            sorting::SortingContext{rig.state, rig.poll, rig.dialogs, rig.clock, rig.tone, rig.dir.path()});
         window.show();
         QElapsedTimer t;
         for (int i = 0; i < SessionCells; ++i) {
@@ -60,8 +60,8 @@ void sessionFigures()
 
     std::vector<double> reopen;
     for (int run = 0; run < 5; ++run) {
-        sorting::SortingWindow window(sorting::SortingContext{rig.state, rig.poll, rig.dialogs, rig.clock, rig.tone,
-                                                              rig.dir.path()});
+        sorting::SortingWindow window(
+            sorting::SortingContext{rig.state, rig.poll, rig.dialogs, rig.clock, rig.tone, rig.dir.path()});
         window.show();
         rig.dialogs.openAnswers.enqueue(path);
         QElapsedTimer t;

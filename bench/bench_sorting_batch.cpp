@@ -42,7 +42,8 @@ int main(int argc, char **argv)
     int doubles = 0;
     qsizetype r = 0;
     for (qsizetype k = 0; k < announced.size(); ++k) {
-        while (r < rows.size() && k > 0 && !same(rows[r].milliOhm, announced[k]) && same(rows[r].milliOhm, announced[k - 1])) {
+        while (r < rows.size() && k > 0 && !same(rows[r].milliOhm, announced[k])
+               && same(rows[r].milliOhm, announced[k - 1])) {
             ++doubles;
             ++r;
         }
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
     bench::print("sorting_batch_missed", missed, "cells");
     bench::print("sorting_batch_double", doubles, "rows");
     bench::print("sorting_batch_minutes", wall.elapsed() / 60000.0, "min");
-    bench::print("sorting_batch_cpu", 100.0 * (bench::cpuMicros() - cpuBefore) / 1000.0 / wall.elapsed(), "% of a core");
+    bench::print("sorting_batch_cpu", 100.0 * (bench::cpuMicros() - cpuBefore) / 1000.0 / wall.elapsed(),
+                 "% of a core");
     return 0;
 }

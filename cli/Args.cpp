@@ -96,10 +96,10 @@ std::optional<qint64> duration(const QString &text)
         return std::nullopt;
     const qint64 n = m.captured(1).toLongLong();
     const QString unit = m.captured(2);
-    const qint64 factor = unit == QLatin1String("m") ? 60
-        : unit == QLatin1String("h")                 ? 3600
-        : unit == QLatin1String("d")                 ? 86400
-                                                     : 1;
+    const qint64 factor = unit == QLatin1String("m")   ? 60
+                          : unit == QLatin1String("h") ? 3600
+                          : unit == QLatin1String("d") ? 86400
+                                                       : 1;
     if (n < 1 || n * factor > MaxSeconds)
         return std::nullopt;
     return n * factor;

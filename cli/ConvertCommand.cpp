@@ -27,13 +27,13 @@ QByteArray csvOf(const ui::GridModel &grid, const QString &ohmUnit, const core::
     // The File List's Export CSV... of every row.
     const QList<core::CsvColumn> columns = ui::listCsvColumns(grid.text(0, 0).trimmed(), ohmUnit);
     const QList<QList<int>> sources = ui::listCsvSources();
-    return core::csvDocument(columns, grid.rows() - 1,
-                             [&](int row, int column) {
-                                 return ui::joinedCell(sources.value(column), [&](int col) -> std::optional<QString> {
-                                     return grid.text(row + 1, col);
-                                 });
-                             },
-                             options);
+    return core::csvDocument(
+        columns, grid.rows() - 1,
+        [&](int row, int column) {
+            return ui::joinedCell(sources.value(column),
+                                  [&](int col) -> std::optional<QString> { return grid.text(row + 1, col); });
+        },
+        options);
 }
 
 QByteArray jsonOf(const ui::GridModel &grid, const QString &path, const files::HeaderRanges &ranges,
@@ -56,8 +56,8 @@ QByteArray jsonOf(const ui::GridModel &grid, const QString &path, const files::H
         when.replace(QLatin1Char('/'), QLatin1Char('-'));
         out += QStringLiteral("%1\n{\"number\":%2,\"time\":%3,\"resistance_text\":%4,\"resistance\":%5,"
                               "\"voltage_text\":%6,\"voltage\":%7}")
-                   .arg(r == 1 ? QString() : QStringLiteral(","), jsonNumber(number), jsonString(when),
-                        jsonString(ohm), jsonNumber(ohm), jsonString(volt), jsonNumber(volt))
+                   .arg(r == 1 ? QString() : QStringLiteral(","), jsonNumber(number), jsonString(when), jsonString(ohm),
+                        jsonNumber(ohm), jsonString(volt), jsonNumber(volt))
                    .toUtf8();
     }
     out += "\n]}\n";
@@ -80,8 +80,8 @@ int runConvert(const QStringList &words)
     if (!args.error.isEmpty())
         return usageError(name, args.error);
     if (args.positional.size() != 1)
-        return usageError(name, args.positional.isEmpty() ? QStringLiteral("which FILE?")
-                                                          : QStringLiteral("one FILE only"));
+        return usageError(name,
+                          args.positional.isEmpty() ? QStringLiteral("which FILE?") : QStringLiteral("one FILE only"));
     const QString to = args.has(QStringLiteral("--to")) ? args.value(QStringLiteral("--to")) : QStringLiteral("csv");
     if (to != QLatin1String("csv") && to != QLatin1String("json"))
         return usageError(name, QStringLiteral("--to is csv or json"));
@@ -127,8 +127,8 @@ int runConvert(const QStringList &words)
         return Failure;
     }
     const QString ohmUnit = ui::ohmUnitOfRange(reader.ranges().ohm.value_or(QString()));
-    const QByteArray bytes = to == QLatin1String("json") ? jsonOf(grid, path, reader.ranges(), ohmUnit)
-                                                         : csvOf(grid, ohmUnit, options);
+    const QByteArray bytes =
+        to == QLatin1String("json") ? jsonOf(grid, path, reader.ranges(), ohmUnit) : csvOf(grid, ohmUnit, options);
     if (output.isEmpty() || output == QLatin1String("-")) {
         writeOut(bytes);
         return Success;

@@ -61,9 +61,8 @@ int runDownload(const QStringList &words)
     if (args.positional.size() != 1)
         return usageError(name, args.positional.isEmpty() ? QStringLiteral("which DEVICE?")
                                                           : QStringLiteral("one DEVICE only"));
-    const auto format = formatOf(args.has(QStringLiteral("--format")) ? args.value(QStringLiteral("--format"))
-                                                                      : QStringLiteral("text"),
-                                 false);
+    const auto format = formatOf(
+        args.has(QStringLiteral("--format")) ? args.value(QStringLiteral("--format")) : QStringLiteral("text"), false);
     if (!format)
         return usageError(name, QStringLiteral("--format is text or json"));
     double timeout = 10;
@@ -73,7 +72,8 @@ int runDownload(const QStringList &words)
             return usageError(name, QStringLiteral("--timeout needs a number of seconds above 0"));
         timeout = *s;
     }
-    const QString dir = args.has(QStringLiteral("--output")) ? args.value(QStringLiteral("--output")) : QStringLiteral(".");
+    const QString dir =
+        args.has(QStringLiteral("--output")) ? args.value(QStringLiteral("--output")) : QStringLiteral(".");
     // The start times are read as the desktop's start-time box reads them, before anything is
     // downloaded: a mistyped one costs no download.
     QMap<int, QString> starts;
@@ -212,7 +212,8 @@ int runDownload(const QStringList &words)
         QStringList files;
         for (const QString &path : written)
             files << jsonString(path);
-        out = QStringLiteral("{\"device\":%1,\"bytes\":%2,\"remain\":%3,\"complete\":%4,\"blocks\":[%5],\"files\":[%6]}\n")
+        out = QStringLiteral(
+                  "{\"device\":%1,\"bytes\":%2,\"remain\":%3,\"complete\":%4,\"blocks\":[%5],\"files\":[%6]}\n")
                   .arg(jsonString(link.device()))
                   .arg(content.size())
                   .arg(jsonString(remain), scan.complete ? QStringLiteral("true") : QStringLiteral("false"),

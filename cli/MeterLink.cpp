@@ -28,11 +28,11 @@ MeterLink::MeterLink(const QString &device, QObject *parent)
     // The lost link is a line on standard error; the output itself just has a gap.
     connect(&m_poll, &meter::LivePoll::linkLost, this, [this] {
         const QDateTime since = m_lastAt.isValid() ? m_lastAt : m_startedAt;
-        reportFailure(QStringLiteral("no reading from %1 since %2").arg(m_device, since.toString(QStringLiteral("HH:mm:ss"))));
+        reportFailure(
+            QStringLiteral("no reading from %1 since %2").arg(m_device, since.toString(QStringLiteral("HH:mm:ss"))));
     });
-    connect(&m_poll, &meter::LivePoll::linkBack, this, [this] {
-        reportFailure(QStringLiteral("%1 is back").arg(m_device));
-    });
+    connect(&m_poll, &meter::LivePoll::linkBack, this,
+            [this] { reportFailure(QStringLiteral("%1 is back").arg(m_device)); });
 }
 
 bool MeterLink::open(QString *failure)

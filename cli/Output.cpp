@@ -137,10 +137,17 @@ QString readingLine(Format format, const QDateTime &when, const core::Reading &r
             .arg(stamp, r.OhmText.rightJustified(5), ohmUnit(r).leftJustified(4), r.VoltText.rightJustified(6),
                  ohmRange, voltRange);
     case Format::Csv:
-        return QStringList{stamp, csvCell(r.OhmText), numberText(r.OhmText), ohmUnit(r), csvCell(r.VoltText),
-                           numberText(r.VoltText), QStringLiteral("V"), ohmRange, voltRange}
+        return QStringList{stamp,
+                           csvCell(r.OhmText),
+                           numberText(r.OhmText),
+                           ohmUnit(r),
+                           csvCell(r.VoltText),
+                           numberText(r.VoltText),
+                           QStringLiteral("V"),
+                           ohmRange,
+                           voltRange}
                    .join(QLatin1Char(','))
-            + QLatin1Char('\n');
+               + QLatin1Char('\n');
     case Format::Json:
         return QStringLiteral("{\"time\":%1,\"resistance_text\":%2,\"resistance\":%3,\"resistance_unit\":%4,"
                               "\"voltage_text\":%5,\"voltage\":%6,\"voltage_unit\":\"V\","

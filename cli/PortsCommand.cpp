@@ -15,8 +15,8 @@ namespace {
 struct PortRow
 {
     QString path;
-    QString comName;  // "COM  3", or empty
-    QString usbIds;   // "0403:6001", or empty
+    QString comName; // "COM  3", or empty
+    QString usbIds;  // "0403:6001", or empty
     QString product;
     bool usable = false;
     QString why; // "permission denied", "in use", "not present", or the system's reason
@@ -33,18 +33,10 @@ void probe(PortRow &row)
         row.usable = true;
         port.close();
         return;
-    case Open::NoPermission:
-        row.why = QStringLiteral("permission denied");
-        return;
-    case Open::AlreadyInUse:
-        row.why = QStringLiteral("in use");
-        return;
-    case Open::NotFound:
-        row.why = QStringLiteral("not present");
-        return;
-    case Open::Failed:
-        row.why = port.errorString();
-        return;
+    case Open::NoPermission: row.why = QStringLiteral("permission denied"); return;
+    case Open::AlreadyInUse: row.why = QStringLiteral("in use"); return;
+    case Open::NotFound: row.why = QStringLiteral("not present"); return;
+    case Open::Failed: row.why = port.errorString(); return;
     }
 }
 
@@ -69,9 +61,8 @@ int runPorts(const QStringList &words)
     }
     if (!args.error.isEmpty())
         return usageError(name, args.error);
-    const auto format = formatOf(args.has(QStringLiteral("--format")) ? args.value(QStringLiteral("--format"))
-                                                                      : QStringLiteral("text"),
-                                 false);
+    const auto format = formatOf(
+        args.has(QStringLiteral("--format")) ? args.value(QStringLiteral("--format")) : QStringLiteral("text"), false);
     if (!format)
         return usageError(name, QStringLiteral("--format is text or json"));
 
@@ -105,7 +96,7 @@ int runPorts(const QStringList &words)
             out += QStringList{r.path, cell(r.comName), cell(r.usbIds), cell(r.product),
                                r.usable ? QStringLiteral("yes") : QStringLiteral("no: ") + r.why}
                        .join(QLatin1Char('\t'))
-                + QLatin1Char('\n');
+                   + QLatin1Char('\n');
     }
     writeOut(out.toUtf8());
     return Success;

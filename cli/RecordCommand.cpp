@@ -100,7 +100,8 @@ int runRecord(const QStringList &words)
     {
         QFile probe(path);
         if (!probe.open(QIODevice::WriteOnly)) {
-            reportFailure(files::cannotWriteText(path, probe.errorString()).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            reportFailure(
+                files::cannotWriteText(path, probe.errorString()).replace(QLatin1Char('\n'), QLatin1Char(' ')));
             return Failure;
         }
     }

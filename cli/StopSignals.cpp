@@ -17,8 +17,8 @@ void onSignal(int number)
 {
     const int saved = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
-    if (g_writeFd >= 0)
-        [[maybe_unused]] const auto n = ::write(g_writeFd, &byte, 1);
+    if (g_writeFd >= 0) [[maybe_unused]]
+        const auto n = ::write(g_writeFd, &byte, 1);
     errno = saved;
 }
 

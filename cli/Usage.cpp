@@ -35,7 +35,8 @@ Options:
   -h, --help               show this help
 )");
     if (command == QLatin1String("record"))
-        return QStringLiteral(R"(Usage: dorvel-cli record DEVICE --interval SECONDS -o FILE.Dvm [--duration TIME | --count N]
+        return QStringLiteral(
+            R"(Usage: dorvel-cli record DEVICE --interval SECONDS -o FILE.Dvm [--duration TIME | --count N]
 
 Records the live reading into a measurement file exactly as Dorvel's recorder writes it:
 the header line with the ranges, one TAB-separated line per sample, CR LF line ends. Every
@@ -53,7 +54,8 @@ Options:
   -h, --help               show this help
 )");
     if (command == QLatin1String("download"))
-        return QStringLiteral(R"(Usage: dorvel-cli download DEVICE [-o DIR] [--raw FILE] [--start N=yyyy/mm/dd hh:nn:ss ...]
+        return QStringLiteral(
+            R"(Usage: dorvel-cli download DEVICE [-o DIR] [--raw FILE] [--start N=yyyy/mm/dd hh:nn:ss ...]
                            [--format text|json] [--timeout SECONDS]
 
 Fetches the meter's logger memory (progress on standard error when it is a terminal) and
@@ -70,7 +72,8 @@ Options:
   -h, --help               show this help
 )");
     if (command == QLatin1String("convert"))
-        return QStringLiteral(R"(Usage: dorvel-cli convert FILE.Dvm [--to csv|json] [--separator , | ; | tab] [--decimal . | ,]
+        return QStringLiteral(
+            R"(Usage: dorvel-cli convert FILE.Dvm [--to csv|json] [--separator , | ; | tab] [--decimal . | ,]
                         [-o FILE]
 
 Converts a measurement file to spreadsheet CSV, the same as Export CSV... of the list

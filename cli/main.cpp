@@ -28,8 +28,8 @@ int main(int argc, char **argv)
         return cli::Success;
     }
     const QHash<QString, std::function<int(const QStringList &)>> commands{
-        {QStringLiteral("ports"), cli::runPorts},       {QStringLiteral("read"), cli::runRead},
-        {QStringLiteral("record"), cli::runRecord},     {QStringLiteral("download"), cli::runDownload},
+        {QStringLiteral("ports"), cli::runPorts},     {QStringLiteral("read"), cli::runRead},
+        {QStringLiteral("record"), cli::runRecord},   {QStringLiteral("download"), cli::runDownload},
         {QStringLiteral("convert"), cli::runConvert},
     };
     const auto run = commands.constFind(command);

@@ -88,8 +88,8 @@ struct AppState
     float PlotOhmMin = 0;   // drawn at the zero line
     float PlotVoltMax = 0;
     float PlotVoltMin = 0;
-    float PlotFrom = 0; // first grid row drawn
-    float PlotTo = 0;   // last grid row drawn
+    float PlotFrom = 0;   // first grid row drawn
+    float PlotTo = 0;     // last grid row drawn
     float PlotPoints = 0; // PlotTo - PlotFrom + 1
 };
 

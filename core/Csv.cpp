@@ -12,8 +12,8 @@ bool isMarker(const QString &text)
 QString quotedIfNeeded(const QString &field, QChar separator)
 {
     const bool needs = field.contains(separator) || field.contains(QLatin1Char('"'))
-        || field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'))
-        || (!field.isEmpty() && (field.front().isSpace() || field.back().isSpace()));
+                       || field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'))
+                       || (!field.isEmpty() && (field.front().isSpace() || field.back().isSpace()));
     if (!needs)
         return field;
     QString out = field;

@@ -26,10 +26,26 @@ void DecodeStatus(Reading &r, uint8_t status)
     r.OhmNoReading = (status & 0x80) != 0;
 
     switch (ohmCode) {
-    case 0: r.OhmInMilli = false; r.OhmPoint = 2; r.OhmFullScale = 40; break;
-    case 1: r.OhmInMilli = false; r.OhmPoint = 1; r.OhmFullScale = 4; break;
-    case 2: r.OhmInMilli = true; r.OhmPoint = 3; r.OhmFullScale = 400; break;
-    default: r.OhmInMilli = true; r.OhmPoint = 2; r.OhmFullScale = 40; break;
+    case 0:
+        r.OhmInMilli = false;
+        r.OhmPoint = 2;
+        r.OhmFullScale = 40;
+        break;
+    case 1:
+        r.OhmInMilli = false;
+        r.OhmPoint = 1;
+        r.OhmFullScale = 4;
+        break;
+    case 2:
+        r.OhmInMilli = true;
+        r.OhmPoint = 3;
+        r.OhmFullScale = 400;
+        break;
+    default:
+        r.OhmInMilli = true;
+        r.OhmPoint = 2;
+        r.OhmFullScale = 40;
+        break;
     }
     r.VoltPoint = volt40 ? 2 : 1;
     r.VoltFullScale = volt40 ? 40 : 4;

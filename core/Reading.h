@@ -12,7 +12,7 @@ struct Reading
 {
     QString OhmText;
     QString VoltText;
-    int16_t RangeCode = 0;     // status bits 0..2
+    int16_t RangeCode = 0; // status bits 0..2
     bool OhmInMilli = false;
     float OhmPoint = 0;        // digits before the decimal point: 1, 2 or 3
     float VoltPoint = 0;       // 1 or 2
@@ -46,7 +46,7 @@ inline constexpr uint8_t FrameEnd = 0x03;
 void DecodeRecord(Reading &r, const uint8_t payload[5]);
 
 // Range labels as the files and lists write them.
-QString ohmRangeLabel(const Reading &r);       // "40mOhm", "4Ohm"
-QString voltRangeLabel(const Reading &r);      // "4Voltage"
+QString ohmRangeLabel(const Reading &r);  // "40mOhm", "4Ohm"
+QString voltRangeLabel(const Reading &r); // "4Voltage"
 
 } // namespace core

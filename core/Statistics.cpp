@@ -14,7 +14,8 @@ namespace {
 // full parser gives, at a tenth of its cost. Anything else goes to the full parser.
 std::optional<double> numberIn(QStringView text)
 {
-    static constexpr double Tens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double Tens[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     qsizetype i = 0;
     const bool negative = !text.isEmpty() && text[0] == QLatin1Char('-');
     if (!text.isEmpty() && (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')))

@@ -37,10 +37,10 @@ private:
 struct ReadingColumn
 {
     Running numbers;
-    int overloads = 0;  // "OL"
-    int negativeOverloads = 0;  // "-OL"
-    int noReadings = 0;  // "----"
-    int decimals = 0;    // the most digits after the point a number had: how to show the figures
+    int overloads = 0;         // "OL"
+    int negativeOverloads = 0; // "-OL"
+    int noReadings = 0;        // "----"
+    int decimals = 0;          // the most digits after the point a number had: how to show the figures
 
     void add(QStringView text, int position);
     int markers() const { return overloads + negativeOverloads + noReadings; }

@@ -1,7 +1,7 @@
 #include "files/FileFormat.h"
 
-#include "core/Text.h"
 #include "core/Reading.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,8 +16,7 @@ const QLatin1Char Tab('\t');
 
 QString recorderHeader(const core::Reading &reading)
 {
-    return QLatin1String("No.s\tDate\tTime\t") + core::ohmRangeLabel(reading) + Tab
-        + core::voltRangeLabel(reading);
+    return QLatin1String("No.s\tDate\tTime\t") + core::ohmRangeLabel(reading) + Tab + core::voltRangeLabel(reading);
 }
 
 QString sampleText(const QString &sampleClock, const core::Reading &reading)
@@ -76,8 +75,7 @@ bool LineSplitter::nextLine(QString &line)
     const qsizetype from = std::max(m_pos, m_scanned);
     const char *data = m_buffer.constData();
     const auto *lf = static_cast<const char *>(
-        from < m_buffer.size() ? std::memchr(data + from, '\n', static_cast<size_t>(m_buffer.size() - from))
-                               : nullptr);
+        from < m_buffer.size() ? std::memchr(data + from, '\n', static_cast<size_t>(m_buffer.size() - from)) : nullptr);
     if (!lf) {
         m_scanned = m_buffer.size();
         return false;

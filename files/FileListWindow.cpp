@@ -1,8 +1,8 @@
 #include "files/FileListWindow.h"
 
+#include "core/AppState.h"
 #include "files/FileReader.h"
 #include "files/GridFile.h"
-#include "core/AppState.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 
@@ -33,9 +33,8 @@ FileListWindow::FileListWindow(core::AppState &state, ui::Dialogs &dialogs, QWid
     enableTableTools(dialogs, [this] { return m_state.FileOhmRange; });
 
     m_reader = new FileReader(grid(), this);
-    connect(m_reader, &FileReader::progress, this, [this](int lines) {
-        setWindowTitle(QString::number(lines) + QLatin1String(" Records Completed"));
-    });
+    connect(m_reader, &FileReader::progress, this,
+            [this](int lines) { setWindowTitle(QString::number(lines) + QLatin1String(" Records Completed")); });
     connect(m_reader, &FileReader::finished, this, &FileListWindow::readerFinished);
 }
 

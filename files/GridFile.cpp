@@ -1,7 +1,7 @@
 #include "files/GridFile.h"
 
-#include "files/FileFormat.h"
 #include "core/AppState.h"
+#include "files/FileFormat.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
 
@@ -59,8 +59,7 @@ bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &pa
     });
 }
 
-bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state,
-                   ui::Dialogs &dialogs)
+bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state, ui::Dialogs &dialogs)
 {
     QString reason;
     const bool ok = WriteGridFile(window, grid, state.SavePath, &reason);

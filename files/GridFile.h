@@ -35,8 +35,7 @@ bool WriteGridFile(QWidget &window, const ui::GridModel &grid, const QString &pa
 
 // The list windows' save step after SaveDialog: writes the grid to SavePath, clears
 // SaveChosen, and on failure tells the user which file could not be written and why.
-bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state,
-                   ui::Dialogs &dialogs);
+bool WriteGridFile(QWidget &window, const ui::GridModel &grid, core::AppState &state, ui::Dialogs &dialogs);
 
 // Shows a message of cannotWriteText or cannotReadText with the critical icon.
 void showFileError(ui::Dialogs &dialogs, QWidget *parent, const QString &text);

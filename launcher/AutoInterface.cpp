@@ -9,8 +9,8 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
-#include <QStyle>
 #include <QScreen>
+#include <QStyle>
 
 namespace launcher {
 

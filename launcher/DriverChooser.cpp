@@ -33,8 +33,7 @@ constexpr DriverButton driverButtons[] = {
 
 } // namespace
 
-DriverChooser::DriverChooser(const Medium &medium, ui::Shell &shell, ui::Dialogs &dialogs,
-                             QWidget *launcher)
+DriverChooser::DriverChooser(const Medium &medium, ui::Shell &shell, ui::Dialogs &dialogs, QWidget *launcher)
     : QWidget(launcher, Qt::Window)
     , m_medium(medium)
     , m_shell(shell)

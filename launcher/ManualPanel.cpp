@@ -4,9 +4,9 @@
 #include "ui/Twips.h"
 
 #include <QFontMetrics>
-#include <algorithm>
 #include <QListWidget>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace launcher {
 

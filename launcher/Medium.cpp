@@ -23,8 +23,8 @@ bool holdsAnyFile(const QString &folder)
 QStringList listManuals(const QString &helpFolder)
 {
     // No QDir::CaseSensitive: "MANUAL.PDF" is a manual too.
-    return QDir(helpFolder).entryList({QStringLiteral("*.pdf")}, QDir::Files | QDir::Hidden,
-                                      QDir::Name | QDir::IgnoreCase);
+    return QDir(helpFolder)
+        .entryList({QStringLiteral("*.pdf")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
 }
 
 QString manualCaption(const QString &fileName)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "meter/LivePoll.h"
 #include "logger/MemoryImage.h"
+#include "meter/LivePoll.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -20,8 +20,8 @@ namespace logger {
 
 struct DownloadTimings
 {
-    int waitMs = 300;      // after "U", before the answer is read
-    int silenceMs = 3000;  // an answer that stops, or brings only live frames, this long is given up
+    int waitMs = 300;     // after "U", before the answer is read
+    int silenceMs = 3000; // an answer that stops, or brings only live frames, this long is given up
 };
 
 // The logger memory download: "U" goes out, the answer is gathered from readyRead, then
@@ -44,8 +44,8 @@ public:
         Abandoned, // the window went away
     };
 
-    MemoryDownload(ui::SerialPort &port, meter::LivePoll &poll, core::AppState &state,
-                   DownloadTimings timings = {}, QObject *parent = nullptr);
+    MemoryDownload(ui::SerialPort &port, meter::LivePoll &poll, core::AppState &state, DownloadTimings timings = {},
+                   QObject *parent = nullptr);
     ~MemoryDownload() override;
 
     // False, doing nothing, while a download runs (DownloadBusy).
@@ -88,7 +88,7 @@ private:
     Phase m_phase = Phase::Idle;
     QByteArray m_answer;
     bool m_begun = false; // a plausible head came: the bytes are the answer
-    AnswerHead m_head; // kept across a repeated request until its own first chunk
+    AnswerHead m_head;    // kept across a repeated request until its own first chunk
     int m_requests = 0;
 };
 

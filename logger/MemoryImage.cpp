@@ -80,7 +80,7 @@ using core::FrameStart;
 bool frameAt(QByteArrayView bytes, qsizetype pos)
 {
     return pos >= 0 && pos + FrameLength <= bytes.size() && static_cast<uint8_t>(bytes[pos]) == FrameStart
-        && static_cast<uint8_t>(bytes[pos + FrameLength - 1]) == FrameEnd;
+           && static_cast<uint8_t>(bytes[pos + FrameLength - 1]) == FrameEnd;
 }
 
 // The whole frames at the start, after the tail of one cut by the flush before the request.
@@ -91,7 +91,7 @@ qsizetype leadingFrames(QByteArrayView bytes)
         // An empty memory's whole answer (a byte, P = 0x4300, the closing byte) ends in
         // 0x03 like a frame; followed by live frames, it is no frame's cut tail.
         const bool emptyAnswer = bytes.size() >= 4 && static_cast<uint8_t>(bytes[1]) == (MemoryBase >> 8)
-            && static_cast<uint8_t>(bytes[2]) == (MemoryBase & 0xFF);
+                                 && static_cast<uint8_t>(bytes[2]) == (MemoryBase & 0xFF);
         for (qsizetype o = emptyAnswer ? 5 : 1; o < FrameLength; ++o) {
             if (frameAt(bytes, o) && static_cast<uint8_t>(bytes[o - 1]) == FrameEnd) {
                 pos = o;
@@ -115,8 +115,8 @@ AnswerStart answerStart(QByteArrayView bytes)
     const QByteArrayView rest = bytes.sliced(start.skip);
     const bool framesBefore = start.skip > 0;
     // The beginning of a frame still on its way, or of an answer too short to read P from.
-    const bool frameBeginning = !rest.isEmpty() && static_cast<uint8_t>(rest[0]) == FrameStart
-        && rest.size() < FrameLength;
+    const bool frameBeginning =
+        !rest.isEmpty() && static_cast<uint8_t>(rest[0]) == FrameStart && rest.size() < FrameLength;
     if (rest.isEmpty() || frameBeginning || rest.size() < 3) {
         start.kind = framesBefore ? AnswerStart::Kind::LiveFrames : AnswerStart::Kind::NeedMore;
         return start;

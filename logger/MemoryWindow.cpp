@@ -54,8 +54,8 @@ ui::GridView *fixedGrid(ui::GridModel &model, const QString &name, const QString
 
 } // namespace
 
-MemoryWindow::MemoryWindow(core::AppState &state, ui::SerialPort &port, meter::LivePoll &poll,
-                           DownloadTimings timings, QWidget *parent)
+MemoryWindow::MemoryWindow(core::AppState &state, ui::SerialPort &port, meter::LivePoll &poll, DownloadTimings timings,
+                           QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_state(state)
 {
@@ -79,7 +79,8 @@ MemoryWindow::MemoryWindow(core::AppState &state, ui::SerialPort &port, meter::L
                                 {QStringLiteral("AAA"), QStringLiteral("A(m)Ohm High"), QStringLiteral("A(m)Ohm Low"),
                                  QStringLiteral("AmOhm"), QStringLiteral("AVoltage")},
                                 this);
-    limitView->setMaximumHeight(limitView->horizontalHeader()->sizeHint().height() + 6 * limitView->verticalHeader()->defaultSectionSize());
+    limitView->setMaximumHeight(limitView->horizontalHeader()->sizeHint().height()
+                                + 6 * limitView->verticalHeader()->defaultSectionSize());
 
     auto *compare = new QPushButton(QStringLiteral("Compare"), this);
     compare->setObjectName(QStringLiteral("CmdCompare"));

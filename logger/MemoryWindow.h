@@ -26,8 +26,8 @@ class MemoryWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    MemoryWindow(core::AppState &state, ui::SerialPort &port, meter::LivePoll &poll,
-                 DownloadTimings timings = {}, QWidget *parent = nullptr);
+    MemoryWindow(core::AppState &state, ui::SerialPort &port, meter::LivePoll &poll, DownloadTimings timings = {},
+                 QWidget *parent = nullptr);
     ~MemoryWindow() override;
 
     // Left edge at the main window's right edge, top edges level.

@@ -131,8 +131,8 @@ StartTime parseStartTime(const QString &s, const QDate &today)
     if (shortYear >= 1 && shortYear <= 99)
         yearText = padded(shortYear + 2000, 4);
     const QString text = yearText + QLatin1Char('/') + padded(month, 2) + QLatin1Char('/') + padded(day, 2)
-                         + QLatin1Char(' ') + padded(hour, 2) + QLatin1Char(':') + padded(minute, 2)
-                         + QLatin1Char(':') + padded(second, 2);
+                         + QLatin1Char(' ') + padded(hour, 2) + QLatin1Char(':') + padded(minute, 2) + QLatin1Char(':')
+                         + padded(second, 2);
     const auto start = clockOf(text);
     if (!start) {
         // Nothing is listed; a silent nothing would look like a broken program.

@@ -127,8 +127,7 @@ void LivePoll::onBytes()
         }
         break;
     case Phase::Idle:
-    case Phase::Reopening:
-        break;
+    case Phase::Reopening: break;
     }
 }
 

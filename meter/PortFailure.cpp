@@ -2,8 +2,8 @@
 
 namespace meter {
 
-QString openFailureDetails(const QString &devicePath, ui::SerialPort::OpenResult result,
-                           const QString &systemReason, const QString &group)
+QString openFailureDetails(const QString &devicePath, ui::SerialPort::OpenResult result, const QString &systemReason,
+                           const QString &group)
 {
     using Open = ui::SerialPort::OpenResult;
     switch (result) {
@@ -13,9 +13,9 @@ QString openFailureDetails(const QString &devicePath, ui::SerialPort::OpenResult
         // to join: the usual group is named instead.
         const bool joinable = !group.isEmpty() && group != QLatin1String("root") && group != QLatin1String("tty");
         const QString join = joinable ? group : QStringLiteral("dialout");
-        const QString owner = joinable
-            ? QStringLiteral("The device belongs to the group \"%1\". Add yourself to it with").arg(group)
-            : QStringLiteral("Serial adapters belong to the group \"dialout\". Add yourself to it with");
+        const QString owner =
+            joinable ? QStringLiteral("The device belongs to the group \"%1\". Add yourself to it with").arg(group)
+                     : QStringLiteral("Serial adapters belong to the group \"dialout\". Add yourself to it with");
         return QStringLiteral("You may not open %1: permission denied.\n%2\n"
                               "    sudo usermod -aG %3 $USER\n"
                               "then log out and in again.")
@@ -30,8 +30,7 @@ QString openFailureDetails(const QString &devicePath, ui::SerialPort::OpenResult
                               "Is the meter's adapter plugged in? Start Dorvel again and choose another port.")
             .arg(devicePath);
     case Open::Failed:
-    case Open::Opened:
-        break;
+    case Open::Opened: break;
     }
     if (systemReason.isEmpty())
         return QStringLiteral("%1 could not be opened.").arg(devicePath);

@@ -8,8 +8,8 @@
 #include "ui/Twips.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>

@@ -24,8 +24,8 @@ class PortWindow : public QWidget
 {
     Q_OBJECT
 public:
-    PortWindow(core::AppState &state, ui::SerialPort &probe, const ui::PortEnumerator &ports,
-               ui::Dialogs &dialogs, ui::Shell &shell, QWidget *parent = nullptr);
+    PortWindow(core::AppState &state, ui::SerialPort &probe, const ui::PortEnumerator &ports, ui::Dialogs &dialogs,
+               ui::Shell &shell, QWidget *parent = nullptr);
 
     // Pre-fills the field, as if typed (a device path given on the command line).
     void setChoiceText(const QString &text);

@@ -50,8 +50,8 @@ QStringList fieldsOf(const QString &line, QChar separator)
 bool namesCapacity(const QString &header)
 {
     const QString h = header.toLower();
-    return h.contains(QLatin1String("cap")) || h.contains(QLatin1String("mah")) ||
-           h.contains(QRegularExpression(QStringLiteral("\\bah\\b")));
+    return h.contains(QLatin1String("cap")) || h.contains(QLatin1String("mah"))
+           || h.contains(QRegularExpression(QStringLiteral("\\bah\\b")));
 }
 
 bool namesId(const QString &header)
@@ -143,7 +143,7 @@ CapacityFit applyCapacities(std::vector<Cell> &cells, const CapacityList &list)
     CapacityFit fit;
     QHash<QString, int> byId;
     for (int k = 0; k < int(cells.size()); ++k)
-        byId.insert(cells[k].id, k);  // an ID measured twice: its later capture is the one kept
+        byId.insert(cells[k].id, k); // an ID measured twice: its later capture is the one kept
     QHash<QString, bool> seen;
     for (const auto &[id, mAh] : list.entries) {
         const auto it = byId.constFind(id);

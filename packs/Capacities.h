@@ -13,10 +13,11 @@
 // the cells of a session by their IDs.
 namespace packs {
 
-struct CapacityList {
-    std::vector<std::pair<QString, double>> entries;  // cell ID and mAh, in the file's order
-    QStringList badLines;  // lines with an ID but no number where the capacity should be
-    QString error;         // set when the text holds no ID and capacity columns at all
+struct CapacityList
+{
+    std::vector<std::pair<QString, double>> entries; // cell ID and mAh, in the file's order
+    QStringList badLines;                            // lines with an ID but no number where the capacity should be
+    QString error;                                   // set when the text holds no ID and capacity columns at all
 };
 
 // Reads "ID<sep>capacity" lines: comma, semicolon or TAB between the fields (the first line
@@ -26,10 +27,11 @@ struct CapacityList {
 // column is the ID and the second the capacity.
 CapacityList readCapacities(const QByteArray &text);
 
-struct CapacityFit {
+struct CapacityFit
+{
     int applied = 0;
-    QStringList unknownIds;       // in the file, not among the cells
-    QStringList withoutCapacity;  // cells the file gave nothing for (and that had nothing)
+    QStringList unknownIds;      // in the file, not among the cells
+    QStringList withoutCapacity; // cells the file gave nothing for (and that had nothing)
 };
 
 // Sets the capacity of every cell the list names; the last entry for an ID wins.

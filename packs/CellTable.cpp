@@ -88,21 +88,16 @@ QVariant CellTable::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     switch (index.column()) {
-    case Id:
-        return c.id;
-    case MOhm:
-        return QString::number(c.mOhm, 'f', c.mOhm < 100 ? 2 : 1);
-    case Volts:
-        return QString::number(c.volts, 'f', 3);
-    case Grade:
-        return m_grades[index.row()];
+    case Id: return c.id;
+    case MOhm: return QString::number(c.mOhm, 'f', c.mOhm < 100 ? 2 : 1);
+    case Volts: return QString::number(c.volts, 'f', 3);
+    case Grade: return m_grades[index.row()];
     case Capacity:
         if (!c.capacity)
             return QString();
         return *c.capacity == std::round(*c.capacity) ? QString::number(*c.capacity, 'f', 0)
                                                       : QString::number(*c.capacity, 'f', 1);
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -117,7 +112,7 @@ bool CellTable::setData(const QModelIndex &index, const QVariant &value, int rol
         const QString text = value.toString().trimmed();
         const std::optional<double> mAh = capacityOfText(text);
         if (!text.isEmpty() && !mAh)
-            return false;  // the editor keeps the old value; the window says why
+            return false; // the editor keeps the old value; the window says why
         c.capacity = mAh;
     } else {
         return false;

@@ -64,9 +64,11 @@ double assignmentCount(int series, int parallel)
 class SwapSearch
 {
 public:
-    SwapSearch(std::vector<std::vector<int>> &groups, std::vector<double> value, Measure measure,
-               std::int64_t &budget)
-        : m_groups(groups), m_value(std::move(value)), m_measure(measure), m_budget(budget)
+    SwapSearch(std::vector<std::vector<int>> &groups, std::vector<double> value, Measure measure, std::int64_t &budget)
+        : m_groups(groups)
+        , m_value(std::move(value))
+        , m_measure(measure)
+        , m_budget(budget)
     {
     }
 
@@ -126,8 +128,8 @@ private:
         return o;
     }
 
-    static std::pair<double, double> extremesWithout(const std::vector<double> &sum, const std::vector<int> &o,
-                                                     int a, int b, double na, double nb)
+    static std::pair<double, double> extremesWithout(const std::vector<double> &sum, const std::vector<int> &o, int a,
+                                                     int b, double na, double nb)
     {
         double lo = std::min(na, nb), hi = std::max(na, nb);
         for (int k = 0; k < int(o.size()); ++k)
@@ -148,8 +150,7 @@ private:
         if (m_limitValue.empty())
             return true;
         const double ld = m_limitValue[cj] - m_limitValue[ci];
-        const auto [lhi, llo] =
-            extremesWithout(m_limitSum, limitOrder, a, b, m_limitSum[a] + ld, m_limitSum[b] - ld);
+        const auto [lhi, llo] = extremesWithout(m_limitSum, limitOrder, a, b, m_limitSum[a] + ld, m_limitSum[b] - ld);
         return !lessThan(m_limitSpread, spreadOf(m_limitMeasure, lhi, llo), m_limitSum[a]);
     }
 
@@ -169,11 +170,12 @@ private:
     }
 
     // One cell or two of a group, and what they add up to.
-    struct Part {
+    struct Part
+    {
         double value;
         double limit;
         int first;
-        int second;  // -1 for a single cell
+        int second; // -1 for a single cell
     };
 
     std::vector<Part> partsOf(int g, bool pairs) const
@@ -194,7 +196,8 @@ private:
 
     // A trade between two groups: what leaves the first, what leaves the second, and how much
     // it lowers their sum of squares.
-    struct Trade {
+    struct Trade
+    {
         Part from{};
         Part to{};
         double gain = 0;
@@ -263,7 +266,8 @@ private:
                     continue;
                 // A gain below rounding is no gain.
                 const Trade none{{}, {}, 1e-12 * std::abs(m_sum[a]) * std::abs(gap)};
-                const Trade trade = m_limitValue.empty() ? bestTrade(a, b, gap, none) : bestTradeWithin(a, b, gap, none);
+                const Trade trade =
+                    m_limitValue.empty() ? bestTrade(a, b, gap, none) : bestTradeWithin(a, b, gap, none);
                 if (trade.gain <= none.gain)
                     continue;
                 swapCells(a, trade.from.first, b, trade.to.first);
@@ -283,7 +287,7 @@ private:
         const double current = spreadOf(m_measure, m_sum[o.back()], m_sum[o.front()]);
 
         double bestSpread = current;
-        double bestSquares = 0;  // change of the sum of squares
+        double bestSquares = 0; // change of the sum of squares
         int bestA = -1, bestI = -1, bestB = -1, bestJ = -1;
 
         const std::array<int, 2> ends{o.back(), o.front()};
@@ -291,7 +295,7 @@ private:
             const int a = ends[e];
             for (int b = 0; b < S; ++b) {
                 if (b == a || (e == 1 && b == ends[0]))
-                    continue;  // the pair of the two ends was looked at from the top
+                    continue; // the pair of the two ends was looked at from the top
                 m_budget -= std::int64_t(m_groups[a].size()) * std::int64_t(m_groups[b].size());
                 for (int i = 0; i < int(m_groups[a].size()); ++i) {
                     const int ci = m_groups[a][i];
@@ -306,8 +310,8 @@ private:
                         if (lessThan(bestSpread, spread, scale))
                             continue;
                         const double squares = na * na + nb * nb - m_sum[a] * m_sum[a] - m_sum[b] * m_sum[b];
-                        const bool better = lessThan(spread, bestSpread, scale) ||
-                                            lessThan(squares, bestSquares, scale * scale);
+                        const bool better =
+                            lessThan(spread, bestSpread, scale) || lessThan(squares, bestSquares, scale * scale);
                         if (!better)
                             continue;
                         if (!swapAllowed(a, ci, b, cj, limitOrder))
@@ -364,8 +368,8 @@ std::vector<std::vector<int>> tryEvery(const std::vector<Cell> &cells, int serie
     std::function<void(int)> fill = [&](int group) {
         if (group == series) {
             const auto [first, second] = score();
-            if (lessThan(first, bestFirst, scale) ||
-                (!lessThan(bestFirst, first, scale) && lessThan(second, bestSecond, 1.0))) {
+            if (lessThan(first, bestFirst, scale)
+                || (!lessThan(bestFirst, first, scale) && lessThan(second, bestSecond, 1.0))) {
                 bestFirst = first;
                 bestSecond = second;
                 best = groups;
@@ -387,7 +391,7 @@ std::vector<std::vector<int>> tryEvery(const std::vector<Cell> &cells, int serie
                 members.pop_back();
                 used[c] = false;
                 if (members.empty())
-                    break;  // the group's first cell is the lowest one left
+                    break; // the group's first cell is the lowest one left
             }
         };
         pick(0);
@@ -493,10 +497,10 @@ Plan describe(const std::vector<Cell> &cells, std::vector<std::vector<int>> grou
         plan.groups.push_back(std::move(g));
     }
 
-    const auto [capLow, capHigh] = std::minmax_element(plan.groups.begin(), plan.groups.end(),
-        [](const Group &a, const Group &b) { return a.capacity < b.capacity; });
+    const auto [capLow, capHigh] = std::minmax_element(
+        plan.groups.begin(), plan.groups.end(), [](const Group &a, const Group &b) { return a.capacity < b.capacity; });
     const auto [resLow, resHigh] = std::minmax_element(plan.groups.begin(), plan.groups.end(),
-        [](const Group &a, const Group &b) { return a.mOhm < b.mOhm; });
+                                                       [](const Group &a, const Group &b) { return a.mOhm < b.mOhm; });
     plan.resistanceSpread = resHigh->mOhm - resLow->mOhm;
     plan.resistanceSpreadPercent = 100.0 * plan.resistanceSpread / (totalResistance / series);
 

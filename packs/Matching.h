@@ -11,33 +11,36 @@
 // possible: in capacity (the sum of the group's cells) and in resistance (1 / sum of 1/r).
 namespace packs {
 
-struct Cell {
+struct Cell
+{
     QString id;
-    double mOhm = 0;                 // internal resistance, > 0
+    double mOhm = 0; // internal resistance, > 0
     double volts = 0;
-    std::optional<double> capacity;  // mAh, where the user gave one
-    int gradeRank = 0;               // 0 is the best grade of the profile
-    bool ticked = true;              // the user may leave a cell out
+    std::optional<double> capacity; // mAh, where the user gave one
+    int gradeRank = 0;              // 0 is the best grade of the profile
+    bool ticked = true;             // the user may leave a cell out
 };
 
-struct Group {
-    std::vector<int> cells;  // indices into the matched cells, by rising resistance
-    double capacity = 0;     // mAh: the sum of its cells' (0 when matched without capacities)
-    double mOhm = 0;         // 1 / sum(1 / r)
-    double voltSpread = 0;   // V: its highest cell's voltage minus its lowest
+struct Group
+{
+    std::vector<int> cells; // indices into the matched cells, by rising resistance
+    double capacity = 0;    // mAh: the sum of its cells' (0 when matched without capacities)
+    double mOhm = 0;        // 1 / sum(1 / r)
+    double voltSpread = 0;  // V: its highest cell's voltage minus its lowest
 };
 
-struct Plan {
+struct Plan
+{
     std::vector<Group> groups;
     bool byCapacity = false;
-    double capacitySpread = 0;  // mAh, highest group minus lowest
-    double capacitySpreadPercent = 0;  // of the mean group capacity
-    double capacityLowerBound = 0;     // mAh: no assignment of these cells does better
-    double resistanceSpread = 0;       // mOhm
+    double capacitySpread = 0;        // mAh, highest group minus lowest
+    double capacitySpreadPercent = 0; // of the mean group capacity
+    double capacityLowerBound = 0;    // mAh: no assignment of these cells does better
+    double resistanceSpread = 0;      // mOhm
     double resistanceSpreadPercent = 0;
-    double resistanceLowerBound = 0;   // mOhm
-    double largestVoltDiff = 0;        // V, inside any one group
-    bool optimal = false;              // every assignment was tried
+    double resistanceLowerBound = 0; // mOhm
+    double largestVoltDiff = 0;      // V, inside any one group
+    bool optimal = false;            // every assignment was tried
 };
 
 // Cells joined in parallel further apart than this must first be brought to one voltage.

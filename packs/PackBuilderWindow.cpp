@@ -33,7 +33,9 @@ QString someOf(const QStringList &names)
     constexpr int Shown = 12;
     if (names.size() <= Shown)
         return names.join(QStringLiteral(", "));
-    return QStringLiteral("%1 and %2 more").arg(names.mid(0, Shown).join(QStringLiteral(", "))).arg(names.size() - Shown);
+    return QStringLiteral("%1 and %2 more")
+        .arg(names.mid(0, Shown).join(QStringLiteral(", ")))
+        .arg(names.size() - Shown);
 }
 
 // "1 cell", "2 cells".
@@ -54,7 +56,7 @@ QPushButton *button(QWidget *parent, const QString &caption, const QKeySequence 
     parent->addAction(action);
     QObject::connect(action, &QAction::triggered, b, &QPushButton::click);
     b->setToolTip(QStringLiteral("%1 (%2)").arg(QString(caption).remove(QLatin1String("...")),
-                                               key.toString(QKeySequence::NativeText)));
+                                                key.toString(QKeySequence::NativeText)));
     return b;
 }
 
@@ -112,8 +114,8 @@ PackBuilderWindow::PackBuilderWindow(ui::Dialogs &dialogs, SessionLoader loader,
     m_cellView->setModel(&m_cells);
     m_cellView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_cellView->horizontalHeader()->setStretchLastSection(true);
-    m_cellView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                                QAbstractItemView::AnyKeyPressed);
+    m_cellView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::AnyKeyPressed);
     auto *paste = new QAction(QStringLiteral("Paste Capacities"), m_cellView);
     paste->setShortcut(QKeySequence::Paste);
     paste->setShortcutContext(Qt::WidgetShortcut);
@@ -198,7 +200,8 @@ void PackBuilderWindow::setSession(const QString &path, SessionCells cells)
     m_cellView->resizeColumnsToContents();
     clearPlan();
     updateCount();
-    QString text = QStringLiteral("%1 accepted cells from %2").arg(m_cells.cells().size()).arg(QFileInfo(path).fileName());
+    QString text =
+        QStringLiteral("%1 accepted cells from %2").arg(m_cells.cells().size()).arg(QFileInfo(path).fileName());
     if (cells.rejects > 0)
         text += QStringLiteral(", %1 rejects left out").arg(cells.rejects);
     if (cells.damagedLines > 0)
@@ -304,9 +307,8 @@ bool PackBuilderWindow::importCapacities(const QString &path)
 bool PackBuilderWindow::savePlan(const QString &path)
 {
     QSaveFile file(path);
-    const QByteArray text =
-        planFile(m_plan, m_planCells, int(m_plan.groups.size()),
-                 m_plan.groups.empty() ? 0 : int(m_plan.groups.front().cells.size()), m_session);
+    const QByteArray text = planFile(m_plan, m_planCells, int(m_plan.groups.size()),
+                                     m_plan.groups.empty() ? 0 : int(m_plan.groups.front().cells.size()), m_session);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
         m_dialogs.message(this, ui::Dialogs::Icon::Warning, QString::fromLatin1(Title),
                           QStringLiteral("The plan could not be saved to %1: %2").arg(path, file.errorString()));
@@ -323,8 +325,8 @@ QString PackBuilderWindow::status() const
 
 void PackBuilderWindow::chooseAndOpenSession()
 {
-    const QString path = m_dialogs.openFileName(
-        this, QStringLiteral("Sorting sessions (*.tsv)|*.tsv|All Files (*.*)|*.*|"));
+    const QString path =
+        m_dialogs.openFileName(this, QStringLiteral("Sorting sessions (*.tsv)|*.tsv|All Files (*.*)|*.*|"));
     if (!path.isEmpty())
         openSession(path);
 }
@@ -364,8 +366,8 @@ void PackBuilderWindow::print()
         return;
     }
     if (m_printer) {
-        const QString title = QStringLiteral("Pack plan %1").arg(
-            layoutName(int(m_plan.groups.size()), int(m_plan.groups.front().cells.size())));
+        const QString title = QStringLiteral("Pack plan %1")
+                                  .arg(layoutName(int(m_plan.groups.size()), int(m_plan.groups.front().cells.size())));
         m_printer(this, title, summaryLines(m_plan, m_planCells), groupTitles(m_plan), groupRows(m_plan, m_planCells));
     }
 }

@@ -76,7 +76,7 @@ private:
     CellTable m_cells;
     ui::GridModel *m_groups = nullptr;
     Plan m_plan;
-    std::vector<Cell> m_planCells;  // the cells the plan's indices name
+    std::vector<Cell> m_planCells; // the cells the plan's indices name
 
     QSpinBox *m_series = nullptr;
     QSpinBox *m_parallel = nullptr;

@@ -82,17 +82,16 @@ QStringList summaryLines(const Plan &plan, const std::vector<Cell> &cells)
                       number(plan.resistanceLowerBound, 3));
     lines << QStringLiteral("Largest voltage difference in a group: %1 V").arg(number(plan.largestVoltDiff, 3));
     lines << (plan.byCapacity ? QStringLiteral("Matched on capacity first, then resistance")
-                              : QStringLiteral("Matched on resistance (no capacities given)")) +
-                 (plan.optimal ? QStringLiteral("; every assignment was tried: this is the best there is.")
-                               : QStringLiteral("."));
+                              : QStringLiteral("Matched on resistance (no capacities given)"))
+                 + (plan.optimal ? QStringLiteral("; every assignment was tried: this is the best there is.")
+                                 : QStringLiteral("."));
     const QString warning = voltageWarning(plan, cells);
     if (!warning.isEmpty())
         lines << warning;
     return lines;
 }
 
-QByteArray planFile(const Plan &plan, const std::vector<Cell> &cells, int series, int parallel,
-                    const QString &session)
+QByteArray planFile(const Plan &plan, const std::vector<Cell> &cells, int series, int parallel, const QString &session)
 {
     QStringList lines;
     lines << QStringLiteral("Dorvel pack plan\t%1").arg(layoutName(series, parallel));
@@ -111,8 +110,7 @@ QByteArray planFile(const Plan &plan, const std::vector<Cell> &cells, int series
     lines << cellTitles.join(QLatin1Char('\t'));
     for (size_t g = 0; g < plan.groups.size(); ++g)
         for (int c : plan.groups[g].cells) {
-            QStringList row{QString::number(g + 1), cells[c].id, number(cells[c].mOhm, 3),
-                            number(cells[c].volts, 3)};
+            QStringList row{QString::number(g + 1), cells[c].id, number(cells[c].mOhm, 3), number(cells[c].volts, 3)};
             if (plan.byCapacity)
                 row << mAh(*cells[c].capacity);
             lines << row.join(QLatin1Char('\t'));

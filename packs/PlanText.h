@@ -30,7 +30,6 @@ QString voltageWarning(const Plan &plan, const std::vector<Cell> &cells);
 // The saved plan: TAB-separated text with CR LF line ends that a spreadsheet opens. A title
 // line, the session it came from, the summary, then the group table and one line per cell
 // with its group.
-QByteArray planFile(const Plan &plan, const std::vector<Cell> &cells, int series, int parallel,
-                    const QString &session);
+QByteArray planFile(const Plan &plan, const std::vector<Cell> &cells, int series, int parallel, const QString &session);
 
 } // namespace packs

@@ -1,16 +1,16 @@
 #include "panel/CommandBar.h"
 
-#include "files/FileFormat.h"
-#include "files/GridFile.h"
 #include "core/AppState.h"
 #include "core/Text.h"
+#include "files/FileFormat.h"
+#include "files/GridFile.h"
 #include "meter/LivePoll.h"
-#include "realtime/Views.h"
 #include "panel/PopupPanels.h"
 #include "panel/Recorder.h"
-#include "ui/ToolbarIcons.h"
 #include "panel/WindowRegistry.h"
+#include "realtime/Views.h"
 #include "ui/Dialogs.h"
+#include "ui/ToolbarIcons.h"
 
 #include <QAction>
 #include <QDir>
@@ -142,9 +142,10 @@ void CommandBar::saveKey()
 {
     // Saving out of habit must not end an overnight recording.
     if (m_ctx.state.Recording) {
-        m_ctx.dialogs.notice(&m_window, QStringLiteral("Dorvel"),
-                             QStringLiteral("Recording into %1. Press Stop Recording (the first tool-bar button) to stop.")
-                                 .arg(QDir::toNativeSeparators(m_ctx.recorder.recordingPath())));
+        m_ctx.dialogs.notice(
+            &m_window, QStringLiteral("Dorvel"),
+            QStringLiteral("Recording into %1. Press Stop Recording (the first tool-bar button) to stop.")
+                .arg(QDir::toNativeSeparators(m_ctx.recorder.recordingPath())));
         return;
     }
     click(QStringLiteral("Save"));

@@ -37,8 +37,8 @@ void drawBattery(QPainter &p)
 
 void drawResistance(QPainter &p)
 {
-    const QPointF zigzag[] = {{2, 14.5},  {7, 14.5},  {8.7, 9},   {12, 20},   {15.2, 9},
-                              {18.5, 20}, {21.5, 9},  {22.8, 14.5}, {27, 14.5}};
+    const QPointF zigzag[] = {{2, 14.5},  {7, 14.5}, {8.7, 9},     {12, 20},  {15.2, 9},
+                              {18.5, 20}, {21.5, 9}, {22.8, 14.5}, {27, 14.5}};
     p.setPen(stroke(Ink));
     p.drawPolyline(zigzag, int(std::size(zigzag)));
 }
@@ -59,7 +59,7 @@ void drawProbe(QPainter &p)
     p.translate(Grid / 2, Grid / 2);
     p.rotate(-45);
     p.setPen(stroke(Ink, 1.4));
-    p.drawLine(QPointF(4, 0), QPointF(13, 0)); // the metal tip
+    p.drawLine(QPointF(4, 0), QPointF(13, 0));    // the metal tip
     p.drawLine(QPointF(-16, 0), QPointF(-12, 0)); // the lead
     p.setPen(QPen(DarkInk, 0.8));
     p.setBrush(SignalRed);

@@ -29,8 +29,8 @@ constexpr int KeyPitch = 56;
 constexpr int SymbolSide = 29;
 constexpr QSize OhmSignSize(15, 14);
 
-const QColor Segment(24, 32, 22);      // dark LCD segments
-const QColor Annunciator(58, 72, 54);  // printed legends on the glass
+const QColor Segment(24, 32, 22);     // dark LCD segments
+const QColor Annunciator(58, 72, 54); // printed legends on the glass
 const QColor Blue(0, 0, 255);
 const QColor Red(200, 0, 0);
 const QColor PlateText(236, 236, 230);
@@ -52,8 +52,8 @@ QFont smallBold(const QFont &base)
     return f;
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QFont &font,
-                  const QColor &colour, Qt::Alignment alignment)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QFont &font, const QColor &colour,
+                  Qt::Alignment alignment)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -109,8 +109,8 @@ void MeterFace::buildCase()
     new FaceShape(FaceShape::Kind::JackPanel, QStringLiteral("Shape5"), JackPanelRect, this);
     new FaceShape(FaceShape::Kind::Groove, QStringLiteral("Line1"), GrooveRect, this);
 
-    auto *title = makeLabel(this, QStringLiteral("MeterName"), QStringLiteral("BATTERY TESTER"),
-                            timesBold(12), PlateText, Qt::AlignCenter);
+    auto *title = makeLabel(this, QStringLiteral("MeterName"), QStringLiteral("BATTERY TESTER"), timesBold(12),
+                            PlateText, Qt::AlignCenter);
     title->setGeometry(TitleRect);
 }
 
@@ -125,16 +125,16 @@ void MeterFace::buildDisplay()
                               QStringLiteral("PASS")};
     const int legendWidth = (right - left) / int(legends.size());
     for (int i = 0; i < legends.size(); ++i) {
-        auto *legend = makeLabel(this, QStringLiteral("Label%1").arg(i + 3), legends.at(i), small,
-                                 Annunciator, Qt::AlignCenter);
+        auto *legend =
+            makeLabel(this, QStringLiteral("Label%1").arg(i + 3), legends.at(i), small, Annunciator, Qt::AlignCenter);
         legend->setGeometry(left + i * legendWidth, glass.top() + 6, legendWidth, 18);
     }
 
     // Units stand right of the digits, on the digits' baseline.
     const int ohmBaseline = glass.top() + 96;
     const int unitLeft = right - OhmSignSize.width() - 14;
-    m_valOhm = makeLabel(this, QStringLiteral("ValOhm"), QString(), timesBold(36), Blue,
-                         Qt::AlignRight | Qt::AlignVCenter);
+    m_valOhm =
+        makeLabel(this, QStringLiteral("ValOhm"), QString(), timesBold(36), Blue, Qt::AlignRight | Qt::AlignVCenter);
     placeOnBaseline(m_valOhm, left, unitLeft - left - 2, ohmBaseline);
     m_lblMOhm = makeLabel(this, QStringLiteral("LblMOhm"), QStringLiteral("m"), small, Segment,
                           Qt::AlignRight | Qt::AlignVCenter);
@@ -148,8 +148,8 @@ void MeterFace::buildDisplay()
     m_valVoltage = makeLabel(this, QStringLiteral("ValVoltage"), QString(), timesBold(24), Segment,
                              Qt::AlignRight | Qt::AlignVCenter);
     placeOnBaseline(m_valVoltage, left + 60, unitLeft - left - 60 + 6, voltBaseline);
-    auto *volts = makeLabel(this, QStringLiteral("LblV"), QStringLiteral("V"), small, Segment,
-                            Qt::AlignLeft | Qt::AlignVCenter);
+    auto *volts =
+        makeLabel(this, QStringLiteral("LblV"), QStringLiteral("V"), small, Segment, Qt::AlignLeft | Qt::AlignVCenter);
     placeOnBaseline(volts, unitLeft + 8, right - unitLeft - 7, voltBaseline);
 
     // The status line: the link on the left, the recording and its count on the right.
@@ -157,31 +157,30 @@ void MeterFace::buildDisplay()
     const int countWidth = 48;
     const int recWidth = 32;
     const int recLeft = right + 1 - countWidth - 2 - recWidth;
-    m_lblCom = makeLabel(this, QStringLiteral("LblCom"), QStringLiteral("COM1"), timesBold(15.75),
-                         Segment, Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblCom = makeLabel(this, QStringLiteral("LblCom"), QStringLiteral("COM1"), timesBold(15.75), Segment,
+                         Qt::AlignLeft | Qt::AlignVCenter);
     placeOnBaseline(m_lblCom, left, recLeft - 4 - left, statusBaseline);
 
     QFont recFont = font();
     recFont.setBold(true);
-    m_lblRec = makeLabel(this, QStringLiteral("LblRec"), QString(), recFont, Red,
-                         Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblRec = makeLabel(this, QStringLiteral("LblRec"), QString(), recFont, Red, Qt::AlignLeft | Qt::AlignVCenter);
     placeOnBaseline(m_lblRec, recLeft, recWidth, statusBaseline);
-    m_lblCount = makeLabel(this, QStringLiteral("LblCount"), QString(), recFont, Red,
-                           Qt::AlignRight | Qt::AlignVCenter);
+    m_lblCount =
+        makeLabel(this, QStringLiteral("LblCount"), QString(), recFont, Red, Qt::AlignRight | Qt::AlignVCenter);
     placeOnBaseline(m_lblCount, right + 1 - countWidth, countWidth, statusBaseline);
-    m_lblFileName = makeLabel(this, QStringLiteral("LblFileName"), QString(), font(), Red,
-                              Qt::AlignLeft | Qt::AlignVCenter);
+    m_lblFileName =
+        makeLabel(this, QStringLiteral("LblFileName"), QString(), font(), Red, Qt::AlignLeft | Qt::AlignVCenter);
     placeOnBaseline(m_lblFileName, left, right - left + 1, statusBaseline + 22);
 }
 
 void MeterFace::buildKeys()
 {
-    const QString keyStyle = QStringLiteral(
-        "QPushButton { color: #1c1d1f; border: 1px solid #0e0f10; border-bottom: 4px solid #0b0c0d;"
-        " border-radius: 8px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #f4f4f0, stop:0.55 #d2d3ce, stop:1 #a9aba6); }"
-        "QPushButton:pressed { border-bottom-width: 2px; margin-top: 2px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #c9cac5, stop:1 #9d9f9a); }");
+    const QString keyStyle =
+        QStringLiteral("QPushButton { color: #1c1d1f; border: 1px solid #0e0f10; border-bottom: 4px solid #0b0c0d;"
+                       " border-radius: 8px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                       " stop:0 #f4f4f0, stop:0.55 #d2d3ce, stop:1 #a9aba6); }"
+                       "QPushButton:pressed { border-bottom-width: 2px; margin-top: 2px;"
+                       " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #c9cac5, stop:1 #9d9f9a); }");
     QFont keyFont = font();
     keyFont.setBold(true);
 
@@ -189,8 +188,8 @@ void MeterFace::buildKeys()
     {
         const char *name;
         const char *caption;
-    } keys[] = {{"SSCommand1", "HOLD"}, {"SSCommand3", ""}, {"SSCommand4", "MEM"},
-                {"SSCommand5", "READ"}, {"CmdVolTage", "V"}};
+    } keys[] = {
+        {"SSCommand1", "HOLD"}, {"SSCommand3", ""}, {"SSCommand4", "MEM"}, {"SSCommand5", "READ"}, {"CmdVolTage", "V"}};
     const int first = KeyWellRect.left() + (KeyWellRect.width() - 4 * KeyPitch - KeySize.width()) / 2;
     for (int i = 0; i < int(std::size(keys)); ++i) {
         // Keys of the drawing only: they press like keys and do nothing. They take no
@@ -218,8 +217,8 @@ void MeterFace::buildSymbols()
     symbol(3, FaceSymbol::Link, QPoint(CaseRect.width() - 40 - SymbolSide, TitleRect.top()));
 
     // One legend under each key.
-    const FaceSymbol legends[] = {FaceSymbol::Battery, FaceSymbol::Resistance, FaceSymbol::DcVolts,
-                                  FaceSymbol::Memory, FaceSymbol::AutoOff};
+    const FaceSymbol legends[] = {FaceSymbol::Battery, FaceSymbol::Resistance, FaceSymbol::DcVolts, FaceSymbol::Memory,
+                                  FaceSymbol::AutoOff};
     const int first = KeyWellRect.left() + (KeyWellRect.width() - 4 * KeyPitch - KeySize.width()) / 2;
     for (int i = 0; i < 5; ++i)
         symbol(4 + i, legends[i],

@@ -1,8 +1,8 @@
 #include "panel/Panel.h"
 
+#include "core/AppState.h"
 #include "files/FileFormat.h"
 #include "meter/PortFailure.h"
-#include "core/AppState.h"
 #include "panel/CommandBar.h"
 #include "panel/MeterFace.h"
 #include "panel/PopupPanels.h"
@@ -68,10 +68,10 @@ Panel::Panel(core::AppState &state, PanelServices services, QWidget *parent)
         m_help->hide();
     });
 
-    m_commands = new CommandBar(*this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder,
-                                                      *m_realTime, *m_help, [this](const QString &path) { openFileList(path); },
-                                                      [this] { m_wiring->startDownload(); },
-                                                      [this] { m_wiring->openSorting(); }});
+    m_commands = new CommandBar(
+        *this, CommandContext{m_state, m_services.dialogs, m_poll, m_views, m_recorder, *m_realTime, *m_help,
+                              [this](const QString &path) { openFileList(path); },
+                              [this] { m_wiring->startDownload(); }, [this] { m_wiring->openSorting(); }});
 
     if (!m_services.tone) {
         m_silentTone = std::make_unique<ui::SilentTone>();
@@ -99,8 +99,7 @@ bool Panel::load()
 {
     move(0, 0);
     auto &port = m_services.comm1;
-    port.setPortName(m_state.ComPortPath.isEmpty() ? ui::systemPathForCom(m_state.ComPortNumber)
-                                                   : m_state.ComPortPath);
+    port.setPortName(m_state.ComPortPath.isEmpty() ? ui::systemPathForCom(m_state.ComPortNumber) : m_state.ComPortPath);
     // Port 0 means no port was ever chosen: nothing to open.
     const bool chosen = !m_state.ComPortPath.isEmpty() || m_state.ComPortNumber >= 1;
     auto result = ui::SerialPort::OpenResult::Opened;
@@ -108,9 +107,9 @@ bool Panel::load()
         result = port.open();
     if (!chosen || result != ui::SerialPort::OpenResult::Opened) {
         const QString message = QStringLiteral("COM Port Open Error !!!");
-        const QString details = chosen ? meter::openFailureDetails(port.portName(), result, port.errorString(),
-                                                                   port.deviceGroup())
-                                       : QStringLiteral("No port was chosen.");
+        const QString details =
+            chosen ? meter::openFailureDetails(port.portName(), result, port.errorString(), port.deviceGroup())
+                   : QStringLiteral("No port was chosen.");
         // Started from a terminal or a script, the reason goes where it can be read later.
         QTextStream(stderr) << "dorvel: " << message << '\n' << details << '\n';
         m_services.dialogs.detailedMessage(this, ui::Dialogs::Icon::Critical, QStringLiteral("Dorvel"), message,
@@ -162,24 +161,27 @@ void Panel::showReading(const core::Reading &r)
 
 void Panel::openManual(int language)
 {
-    const QString dir = m_services.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                         : m_services.programDir;
-    const QString dataDir = m_services.dataDir.isEmpty()
-        ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(DORVEL_DATA_FROM_BIN))
-        : m_services.dataDir;
+    const QString dir =
+        m_services.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_services.programDir;
+    const QString dataDir =
+        m_services.dataDir.isEmpty()
+            ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(DORVEL_DATA_FROM_BIN))
+            : m_services.dataDir;
     QString path = QDir(dir).filePath(HelpChooser::manualFile(language));
     if (const QString installed = QDir(dataDir).filePath(HelpChooser::manualFile(language));
         !QFileInfo::exists(path) && QFileInfo::exists(installed))
         path = installed;
     // A click that does nothing looks like a dead button: say what is missing.
     if (!QFileInfo::exists(path)) {
-        m_services.dialogs.message(this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
-                                   QStringLiteral("The manual \"%1\" was not found.").arg(QDir::toNativeSeparators(path)));
+        m_services.dialogs.message(
+            this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+            QStringLiteral("The manual \"%1\" was not found.").arg(QDir::toNativeSeparators(path)));
         return;
     }
     if (!m_services.shell.openDocument(path))
-        m_services.dialogs.message(this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
-                                   QStringLiteral("No program could show the manual \"%1\".").arg(QDir::toNativeSeparators(path)));
+        m_services.dialogs.message(
+            this, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+            QStringLiteral("No program could show the manual \"%1\".").arg(QDir::toNativeSeparators(path)));
 }
 
 void Panel::openFileList(const QString &path)

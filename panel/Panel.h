@@ -1,10 +1,10 @@
 #pragma once
 
 #include "meter/LivePoll.h"
-#include "printing/Printing.h"
-#include "ui/Printer.h"
 #include "panel/Recorder.h"
 #include "panel/WindowRegistry.h"
+#include "printing/Printing.h"
+#include "ui/Printer.h"
 
 #include <QMainWindow>
 

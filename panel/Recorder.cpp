@@ -1,8 +1,8 @@
 #include "panel/Recorder.h"
 
+#include "core/AppState.h"
 #include "core/Text.h"
 #include "files/FileFormat.h"
-#include "core/AppState.h"
 #include "ui/Clock.h"
 
 #include <QDateTime>

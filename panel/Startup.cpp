@@ -11,8 +11,7 @@
 
 namespace panel {
 
-CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
-                             const ui::PortEnumerator &present)
+CommandLine parseCommandLine(const QStringList &arguments, const QString &version, const ui::PortEnumerator &present)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -107,9 +106,16 @@ int RunDorvel(const QStringList &arguments, StartServices services)
     std::unique_ptr<Panel> mainWindow;
     bool portFailed = false;
     QObject::connect(&portWindow, &meter::PortWindow::portChosen, [&] {
-        mainWindow = std::make_unique<Panel>(
-            state, PanelServices{services.comm1, services.dialogs, services.shell, services.clock, {}, 1000, {}, {},
-                                 nullptr, services.tone});
+        mainWindow = std::make_unique<Panel>(state, PanelServices{services.comm1,
+                                                                  services.dialogs,
+                                                                  services.shell,
+                                                                  services.clock,
+                                                                  {},
+                                                                  1000,
+                                                                  {},
+                                                                  {},
+                                                                  nullptr,
+                                                                  services.tone});
         mainWindow->show();
         // The failed load closed the last window and the program ends; a script or a
         // desktop launcher must not take that for success.

@@ -31,15 +31,14 @@ struct StartServices
 // What the command line asks for: `dorvel [DEVICE]`, --help, --version.
 struct CommandLine
 {
-    QString device;               // pre-fills the port field; empty leaves the first list entry
-    std::optional<int> exitNow;   // set for --help, --version and a bad command line
-    QString output;               // for standard output
-    QString errors;               // for standard error
+    QString device;             // pre-fills the port field; empty leaves the first list entry
+    std::optional<int> exitNow; // set for --help, --version and a bad command line
+    QString output;             // for standard output
+    QString errors;             // for standard error
 };
 // With no DEVICE given, a single USB or modem-class adapter present is taken for the meter's
 // (the ports are listed only then).
-CommandLine parseCommandLine(const QStringList &arguments, const QString &version,
-                             const ui::PortEnumerator &present);
+CommandLine parseCommandLine(const QStringList &arguments, const QString &version, const ui::PortEnumerator &present);
 
 // --help and --version answered before the window system is asked for, so that they work
 // in a terminal without a display. Returns the exit status when the program is to end. A

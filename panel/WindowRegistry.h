@@ -34,8 +34,19 @@ class SortingWindow;
 namespace panel {
 
 // The secondary windows, named as the windows are.
-enum class Role { List, RealTimeX, RealTimeY, RealTimeRange, FileList, Memory, DataList, ListPlot2, Plot2Range, Sorting,
-                  PackBuilder };
+enum class Role {
+    List,
+    RealTimeX,
+    RealTimeY,
+    RealTimeRange,
+    FileList,
+    Memory,
+    DataList,
+    ListPlot2,
+    Plot2Range,
+    Sorting,
+    PackBuilder
+};
 
 // The window class of each role: a role gives back its window's own type. A role without a
 // specialisation here has no window yet.

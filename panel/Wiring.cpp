@@ -3,11 +3,12 @@
 #include "core/AppState.h"
 #include "core/Text.h"
 #include "files/FileListWindow.h"
-#include "meter/LivePoll.h"
 #include "logger/DataListWindow.h"
 #include "logger/MemoryImage.h"
 #include "logger/MemoryWindow.h"
 #include "logger/StartTime.h"
+#include "meter/LivePoll.h"
+#include "packs/PackBuilderWindow.h"
 #include "panel/WindowRegistry.h"
 #include "plot/PlotMath.h"
 #include "plot/PlotRangeWindow.h"
@@ -16,14 +17,13 @@
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
 #include "realtime/RealTimeRange.h"
-#include "packs/PackBuilderWindow.h"
 #include "sorting/SortingWindow.h"
-#include "ui/ScreenFit.h"
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/GridModel.h"
 #include "ui/GridView.h"
 #include "ui/ListWindow.h"
+#include "ui/ScreenFit.h"
 
 #include <cmath>
 
@@ -44,8 +44,8 @@ Wiring::Wiring(WiringContext context, QObject *parent)
 void Wiring::wireSorting()
 {
     m_ctx.views.setFactory<Role::Sorting>([this] {
-        auto *window = new sorting::SortingWindow(
-            sorting::SortingContext{m_ctx.state, m_ctx.poll, m_ctx.dialogs, m_ctx.clock, m_ctx.tone, m_ctx.documentsFolder});
+        auto *window = new sorting::SortingWindow(sorting::SortingContext{
+            m_ctx.state, m_ctx.poll, m_ctx.dialogs, m_ctx.clock, m_ctx.tone, m_ctx.documentsFolder});
         window->placeBeside(m_ctx.mainWindow);
         connect(window, &sorting::SortingWindow::printRequested, this,
                 [this, window] { m_ctx.printing.printReport(window, window->report()); });
@@ -94,9 +94,8 @@ void Wiring::wireFiles()
         auto *list = new files::FileListWindow(m_ctx.state, m_ctx.dialogs);
         connect(list, &files::FileListWindow::printRequested, this,
                 [this, list] { m_ctx.printing.PrintGrid(list, list->grid()); });
-        connect(list, &files::FileListWindow::plotRequested, this, [this, list] {
-            plotList(list->grid(), false, m_ctx.state.FileOhmRange, m_ctx.state.FileVoltRange);
-        });
+        connect(list, &files::FileListWindow::plotRequested, this,
+                [this, list] { plotList(list->grid(), false, m_ctx.state.FileOhmRange, m_ctx.state.FileVoltRange); });
         return list;
     });
 }
@@ -193,8 +192,7 @@ void Wiring::openPlot(const ui::GridModel *grid)
     if (grid)
         result = plot::drawListPlot(*grid, m_ctx.state);
     if (result.failure) {
-        m_ctx.dialogs.message(&m_ctx.mainWindow, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
-                              *result.failure);
+        m_ctx.dialogs.message(&m_ctx.mainWindow, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"), *result.failure);
         return;
     }
     auto *window = m_ctx.views.show<Role::ListPlot2>();
@@ -222,8 +220,9 @@ void Wiring::rangeOk()
         const Role from = m_ctx.state.PlotFromLogger ? Role::DataList : Role::FileList;
         auto *list = qobject_cast<ui::ListWindow *>(m_ctx.views.window(from));
         if (!list) {
-            m_ctx.dialogs.message(range, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
-                                  QStringLiteral("The list that was plotted has been closed: open it and press Plot again."));
+            m_ctx.dialogs.message(
+                range, ui::Dialogs::Icon::Warning, QStringLiteral("Dorvel"),
+                QStringLiteral("The list that was plotted has been closed: open it and press Plot again."));
             return;
         }
         grid = &list->grid();

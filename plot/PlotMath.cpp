@@ -96,9 +96,8 @@ ScaleLabels scaleLabels(double ohmMin, double ohmMax, double voltMin, double vol
 {
     const double ohmMid = (ohmMin + ohmMax) / 2;
     const double voltMid = (voltMin + voltMax) / 2;
-    return {numberLabel(ohmMax),  numberLabel(ohmMid),   numberLabel(ohmMin),
-            numberLabel(voltMax), numberLabel(voltMid), numberLabel(voltMin),
-            numberLabel(-voltMid), numberLabel(-voltMax)};
+    return {numberLabel(ohmMax),  numberLabel(ohmMid),  numberLabel(ohmMin),   numberLabel(voltMax),
+            numberLabel(voltMid), numberLabel(voltMin), numberLabel(-voltMid), numberLabel(-voltMax)};
 }
 
 int middleRow(double from, double to)
@@ -106,8 +105,8 @@ int middleRow(double from, double to)
     return int(core::roundHalfEven(from + to)) / 2;
 }
 
-void setPlotFromList(core::AppState &s, bool fromLogger, const QString &ohmRangeText,
-                     const QString &voltRangeText, int gridRows)
+void setPlotFromList(core::AppState &s, bool fromLogger, const QString &ohmRangeText, const QString &voltRangeText,
+                     int gridRows)
 {
     s.PlotFromLogger = fromLogger;
     s.PlotFromFile = !fromLogger;

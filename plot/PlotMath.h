@@ -64,8 +64,8 @@ int middleRow(double from, double to);
 
 // What the Plot button of a list sets: the limits from its range texts ("40m Ohm", "400m",
 // "4"), From 1, To the row count.
-void setPlotFromList(core::AppState &s, bool fromLogger, const QString &ohmRangeText,
-                     const QString &voltRangeText, int gridRows);
+void setPlotFromList(core::AppState &s, bool fromLogger, const QString &ohmRangeText, const QString &voltRangeText,
+                     int gridRows);
 
 // The six boxes of the range window as read.
 struct RangeEntry

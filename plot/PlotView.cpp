@@ -82,8 +82,12 @@ PlotRows PlotRows::fromGrid(const ui::GridModel &grid)
 
 PlotView settingsView(const core::AppState &s)
 {
-    return {core::roundHalfEven(s.PlotFrom), core::roundHalfEven(s.PlotTo), s.PlotOhmMin, s.PlotOhmMax,
-            s.PlotVoltMin, s.PlotVoltMax};
+    return {core::roundHalfEven(s.PlotFrom),
+            core::roundHalfEven(s.PlotTo),
+            s.PlotOhmMin,
+            s.PlotOhmMax,
+            s.PlotVoltMin,
+            s.PlotVoltMax};
 }
 
 double xOfRow(const PlotView &view, double row)
@@ -118,7 +122,9 @@ ListPlot plotOfView(const PlotRows &rows, const PlotView &view)
     plot.ohmName = rows.grid.cell(0, 3).toString();
     plot.voltName = rows.grid.cell(0, 4).toString();
 
-    const auto ohmY = [&](int r) { return ohmHeightOf(rows.ohm[r - 1], rows.ohmMark[r - 1], view.ohmMin, view.ohmMax); };
+    const auto ohmY = [&](int r) {
+        return ohmHeightOf(rows.ohm[r - 1], rows.ohmMark[r - 1], view.ohmMin, view.ohmMax);
+    };
     const auto voltY = [&](int r) {
         return voltHeightOf(rows.volt[r - 1], rows.voltMark[r - 1], view.voltMin, view.voltMax);
     };
@@ -152,8 +158,8 @@ PlotView zoomTime(const PlotView &view, double aroundRow, double factor, int row
 {
     PlotView out = view;
     const double place = (aroundRow - view.from) / (view.to - view.from);
-    std::tie(out.from, out.to) = fitSpan(aroundRow, std::clamp(place, 0.0, 1.0), (view.to - view.from) * factor,
-                                         rowCount);
+    std::tie(out.from, out.to) =
+        fitSpan(aroundRow, std::clamp(place, 0.0, 1.0), (view.to - view.from) * factor, rowCount);
     return out;
 }
 

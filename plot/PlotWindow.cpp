@@ -10,10 +10,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace plot {
 
@@ -215,8 +215,8 @@ void PlotCanvas::mousePressEvent(QMouseEvent *event)
         return;
     m_pressAt = event->position();
     m_viewAtPress = m_view;
-    const bool band = event->button() == Qt::RightButton ||
-                      (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier));
+    const bool band = event->button() == Qt::RightButton
+                      || (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier));
     m_drag = band ? Drag::Band : event->button() == Qt::LeftButton ? Drag::Pan : Drag::None;
     m_band = QRectF();
     if (m_drag == Drag::Pan)
@@ -226,8 +226,8 @@ void PlotCanvas::mousePressEvent(QMouseEvent *event)
 void PlotCanvas::mouseMoveEvent(QMouseEvent *event)
 {
     if (m_drag == Drag::Pan) {
-        const double rows = -(event->position().x() - m_pressAt.x()) * TwipsPerPixel /
-                            (frame::Right - frame::Left) * (m_viewAtPress.to - m_viewAtPress.from);
+        const double rows = -(event->position().x() - m_pressAt.x()) * TwipsPerPixel / (frame::Right - frame::Left)
+                            * (m_viewAtPress.to - m_viewAtPress.from);
         setView(panTime(m_viewAtPress, rows, m_rows.count()));
     } else if (m_drag == Drag::Band) {
         m_band = QRectF(m_pressAt, event->position()).normalized();
@@ -270,9 +270,7 @@ void PlotCanvas::keyPressEvent(QKeyEvent *event)
     // The middle of the upper half: values zoom about the middle of their scales.
     const double valueMiddle = (frame::TopLine + frame::Zero) / 2;
     switch (event->key()) {
-    case Qt::Key_Home:
-        goHome();
-        break;
+    case Qt::Key_Home: goHome(); break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
         setView(values ? zoomValues(m_view, valueMiddle, 0.8) : zoomTime(m_view, middle, 0.8, m_rows.count()));
@@ -280,14 +278,9 @@ void PlotCanvas::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Minus:
         setView(values ? zoomValues(m_view, valueMiddle, 1.25) : zoomTime(m_view, middle, 1.25, m_rows.count()));
         break;
-    case Qt::Key_Left:
-        setView(panTime(m_view, -span / 10, m_rows.count()));
-        break;
-    case Qt::Key_Right:
-        setView(panTime(m_view, span / 10, m_rows.count()));
-        break;
-    default:
-        QWidget::keyPressEvent(event);
+    case Qt::Key_Left: setView(panTime(m_view, -span / 10, m_rows.count())); break;
+    case Qt::Key_Right: setView(panTime(m_view, span / 10, m_rows.count())); break;
+    default: QWidget::keyPressEvent(event);
     }
 }
 
@@ -301,8 +294,8 @@ void PlotCanvas::followPointer(const QPointF &at)
 {
     m_pointer = at;
     const QPointF twips = twipsOf(at);
-    const bool inFrame = twips.x() >= frame::Left && twips.x() <= frame::Right && twips.y() >= frame::AxisTop &&
-                         twips.y() <= frame::AxisBottom;
+    const bool inFrame = twips.x() >= frame::Left && twips.x() <= frame::Right && twips.y() >= frame::AxisTop
+                         && twips.y() <= frame::AxisBottom;
     m_crosshairRow = zoomable() && inFrame ? nearestRow(m_view, twips.x(), m_rows.count()) : 0;
     update();
 }

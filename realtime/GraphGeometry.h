@@ -17,8 +17,8 @@ enum class GraphKind { Ohm, Volt };
 // The plot's place in a client area of a given height.
 struct GraphFrame
 {
-    double OriginX = 40; // x of the plot's left edge
-    double BaseY = 0;    // y of the zero line, the bottom limit
+    double OriginX = 40;  // x of the plot's left edge
+    double BaseY = 0;     // y of the zero line, the bottom limit
     float PlotHeight = 0; // the top limit lies at BaseY - PlotHeight
 };
 

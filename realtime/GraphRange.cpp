@@ -32,8 +32,8 @@ GraphRangeTexts graphRangeTexts(const core::AppState &s)
     t.voltMax = QString::number(s.GraphVoltMax);
     t.voltMin = QString::number(s.GraphVoltMin);
     // No step yet means no sweep to count.
-    t.counts = s.GraphStep > 0 ? whole(core::roundHalfEven(double(s.GraphWidth) / double(s.GraphStep)))
-                               : QStringLiteral("0");
+    t.counts =
+        s.GraphStep > 0 ? whole(core::roundHalfEven(double(s.GraphWidth) / double(s.GraphStep))) : QStringLiteral("0");
     return t;
 }
 

@@ -51,7 +51,9 @@ QRect line(QPainter &p, const QLineF &l)
 QRect text(QPainter &p, const QFontMetricsF &metrics, const QPointF &topLeft, const QString &s)
 {
     p.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), s);
-    return QRectF(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.height())).toAlignedRect().adjusted(-1, -1, 1, 1);
+    return QRectF(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.height()))
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
 }
 
 QPen dotted(const QColor &colour)
@@ -179,7 +181,8 @@ void RealTimeGraph::redraw()
     m_labels = axisLabelTexts(m_kind, topLimit(), bottomLimit());
     for (int j = 0; j < m_labels.size(); ++j) {
         const QString &label = m_labels.at(j);
-        text(p, metrics, axisLabelCorner(m_kind, m_frame, j, metrics.horizontalAdvance(label), metrics.height()), label);
+        text(p, metrics, axisLabelCorner(m_kind, m_frame, j, metrics.horizontalAdvance(label), metrics.height()),
+             label);
     }
 
     fill(p, plotBox(m_frame, graphWidth), Qt::white);

@@ -32,7 +32,7 @@ CellTable::CellTable(const QList<Cell> &cells, const Profile &profile, QObject *
 
 QStringList CellTable::titles()
 {
-    return {QStringLiteral("Cell"), QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("mOhm"),
+    return {QStringLiteral("Cell"),    QStringLiteral("Date"),  QStringLiteral("Time"),   QStringLiteral("mOhm"),
             QStringLiteral("Voltage"), QStringLiteral("Grade"), QStringLiteral("Capture")};
 }
 

@@ -130,7 +130,8 @@ std::optional<Profile> profileFromLines(const QStringList &lines, QString *error
         }
     }
     if (!haveName || !haveVolts) {
-        *error = QStringLiteral("the profile has no %1 line").arg(haveName ? QStringLiteral("Voltage") : QStringLiteral("Name"));
+        *error = QStringLiteral("the profile has no %1 line")
+                     .arg(haveName ? QStringLiteral("Voltage") : QStringLiteral("Name"));
         return std::nullopt;
     }
     const QString problem = profileProblem(p);

@@ -1,11 +1,11 @@
 #include "sorting/Session.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <unistd.h>
 
@@ -171,7 +171,8 @@ std::optional<SessionContent> readSessionFile(const QString &path, QString *erro
 
 QString nextAutomaticId(const QList<Cell> &cells, const QString &prefix)
 {
-    const QRegularExpression pattern(QLatin1Char('^') + QRegularExpression::escape(prefix) + QStringLiteral("(\\d{4,})$"));
+    const QRegularExpression pattern(QLatin1Char('^') + QRegularExpression::escape(prefix)
+                                     + QStringLiteral("(\\d{4,})$"));
     int highest = 0;
     for (const Cell &c : cells) {
         const auto match = pattern.match(c.id);
@@ -183,8 +184,9 @@ QString nextAutomaticId(const QList<Cell> &cells, const QString &prefix)
 
 QString defaultSessionPath(const QString &documentsFolder, const QDateTime &start)
 {
-    return QDir(documentsFolder).filePath(QStringLiteral("Dorvel sessions/")
-                                          + start.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")) + QStringLiteral(".tsv"));
+    return QDir(documentsFolder)
+        .filePath(QStringLiteral("Dorvel sessions/") + start.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))
+                  + QStringLiteral(".tsv"));
 }
 
 bool SessionFile::rewrite(const QString &path, const Profile &profile, const QList<Cell> &cells, QString *error)

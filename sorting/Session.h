@@ -44,7 +44,7 @@ struct SessionContent
 {
     Profile profile;
     QList<Cell> cells;
-    int damagedLines = 0; // cell lines that could not be read, skipped
+    int damagedLines = 0;     // cell lines that could not be read, skipped
     bool endsWithLine = true; // the last line is complete: appends may follow as it is
 };
 

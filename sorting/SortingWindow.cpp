@@ -2,8 +2,6 @@
 
 #include "core/AppState.h"
 #include "core/Csv.h"
-#include "ui/TableTools.h"
-#include "ui/WholeFile.h"
 #include "meter/LivePoll.h"
 #include "sorting/CellTable.h"
 #include "sorting/HistogramView.h"
@@ -11,8 +9,10 @@
 #include "ui/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/ScreenFit.h"
+#include "ui/TableTools.h"
 #include "ui/Tone.h"
 #include "ui/ToolbarIcons.h"
+#include "ui/WholeFile.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -72,15 +72,18 @@ SortingWindow::SortingWindow(SortingContext context, QWidget *parent)
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     addCommand(QStringLiteral("Open Session..."), QKeySequence(Qt::CTRL | Qt::Key_O), &SortingWindow::openSession)
         ->setIcon(ui::toolIcon(ui::Tool::Open));
-    addCommand(QStringLiteral("Save As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &SortingWindow::saveSessionAs)
+    addCommand(QStringLiteral("Save As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+               &SortingWindow::saveSessionAs)
         ->setIcon(ui::toolIcon(ui::Tool::SaveAs));
     addCommand(QStringLiteral("Export CSV..."), QKeySequence(Qt::CTRL | Qt::Key_E), &SortingWindow::exportCsv)
         ->setIcon(ui::toolIcon(ui::Tool::List));
     addCommand(QStringLiteral("Print Report..."), QKeySequence(Qt::CTRL | Qt::Key_P), &SortingWindow::printRequested)
         ->setIcon(ui::toolIcon(ui::Tool::Print));
     m_toolbar->addSeparator();
-    addCommand(QStringLiteral("Open Profile..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &SortingWindow::openProfile);
-    addCommand(QStringLiteral("Save Profile..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), &SortingWindow::saveProfile);
+    addCommand(QStringLiteral("Open Profile..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+               &SortingWindow::openProfile);
+    addCommand(QStringLiteral("Save Profile..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+               &SortingWindow::saveProfile);
     m_toolbar->addSeparator();
     addCommand(QStringLiteral("Build Packs..."), QKeySequence(Qt::CTRL | Qt::Key_B), &SortingWindow::buildPacks);
 
@@ -141,7 +144,8 @@ SortingWindow::SortingWindow(SortingContext context, QWidget *parent)
     QFont mid = m_values->font();
     mid.setPointSize(16);
     m_values->setFont(mid);
-    m_status = label(this, QStringLiteral("LblStatus"), QStringLiteral("Touch the probes to a cell and hold them still."));
+    m_status =
+        label(this, QStringLiteral("LblStatus"), QStringLiteral("Touch the probes to a cell and hold them still."));
     m_status->setWordWrap(true);
     m_sessionName = label(this, QStringLiteral("LblSession"));
     auto *shown = new QVBoxLayout;
@@ -167,15 +171,18 @@ SortingWindow::SortingWindow(SortingContext context, QWidget *parent)
         *m_table, m_ctx.dialogs,
         [this] {
             ui::TableDescription table;
-            table.text = [this](int row, int col) { return m_model->data(m_model->index(row, col), Qt::DisplayRole).toString(); };
+            table.text = [this](int row, int col) {
+                return m_model->data(m_model->index(row, col), Qt::DisplayRole).toString();
+            };
             table.ohmColumn = 3;
             table.voltColumn = 4;
             return table;
         },
         ui::TableTools::Export::LeftOut);
     // Columns as wide as their widest usual text, so all seven fit without scrolling.
-    const QStringList sizing = {QStringLiteral(" C0000000 "), QStringLiteral(" 0000/00/00 "), QStringLiteral(" 00:00:00 "),
-                                QStringLiteral(" 00000.0 "), QStringLiteral(" -00.000 "), QStringLiteral(" Reject R "),
+    const QStringList sizing = {QStringLiteral(" C0000000 "), QStringLiteral(" 0000/00/00 "),
+                                QStringLiteral(" 00:00:00 "), QStringLiteral(" 00000.0 "),
+                                QStringLiteral(" -00.000 "),  QStringLiteral(" Reject R "),
                                 QStringLiteral(" manual ")};
     int tableWidth = m_table->verticalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("000000"));
     for (int c = 0; c < sizing.size(); ++c) {
@@ -337,9 +344,10 @@ void SortingWindow::take(const Measurement &m, bool manual)
     const auto result = m_station.capture(m, m_ctx.clock.now(), manual, m_cellId->text());
     if (!result.ok) {
         setStatus(QStringLiteral("Not captured: the session file cannot be written."));
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("The cell was not captured: the session file \"%1\" cannot be written:\n%2")
-                                  .arg(QDir::toNativeSeparators(m_station.path()), result.error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("The cell was not captured: the session file \"%1\" cannot be written:\n%2")
+                .arg(QDir::toNativeSeparators(m_station.path()), result.error));
         return;
     }
     m_cellId->clear();
@@ -380,7 +388,8 @@ void SortingWindow::refreshStatistics()
     const SessionStats &s = m_station.stats();
     QString html = QStringLiteral("<table cellspacing=0 cellpadding=2>");
     const auto row = [&html](const QString &a, const QString &b, const QString &c) {
-        html += QStringLiteral("<tr><td>%1</td><td align=right>&nbsp;%2</td><td align=right>&nbsp;%3</td></tr>").arg(a, b, c);
+        html += QStringLiteral("<tr><td>%1</td><td align=right>&nbsp;%2</td><td align=right>&nbsp;%3</td></tr>")
+                    .arg(a, b, c);
     };
     QStringList grades;
     for (const Grade &g : m_station.profile().grades)
@@ -437,9 +446,10 @@ bool SortingWindow::applyProfile(const Profile &profile)
 {
     QString error;
     if (!m_station.setProfile(profile, &error)) {
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("The profile was not changed: the session file \"%1\" cannot be written:\n%2")
-                                  .arg(QDir::toNativeSeparators(m_station.path()), error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("The profile was not changed: the session file \"%1\" cannot be written:\n%2")
+                .arg(QDir::toNativeSeparators(m_station.path()), error));
         fillProfileChoice();
         return false;
     }
@@ -454,9 +464,10 @@ bool SortingWindow::applyProfile(const Profile &profile)
         m_profiles.append(profile);
     fillProfileChoice();
     refreshAll();
-    setStatus(m_station.cells().isEmpty()
-                  ? QStringLiteral("Profile \"%1\".").arg(profile.name)
-                  : QStringLiteral("Profile \"%1\": %2 cells regraded.").arg(profile.name).arg(m_station.cells().size()));
+    setStatus(
+        m_station.cells().isEmpty()
+            ? QStringLiteral("Profile \"%1\".").arg(profile.name)
+            : QStringLiteral("Profile \"%1\": %2 cells regraded.").arg(profile.name).arg(m_station.cells().size()));
     return true;
 }
 
@@ -469,9 +480,10 @@ void SortingWindow::undoLast()
     const QString id = m_station.cells().last().id;
     QString error;
     if (!m_station.undo(&error)) {
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("The last cell was not removed: the session file \"%1\" cannot be written:\n%2")
-                                  .arg(QDir::toNativeSeparators(m_station.path()), error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("The last cell was not removed: the session file \"%1\" cannot be written:\n%2")
+                .arg(QDir::toNativeSeparators(m_station.path()), error));
         return;
     }
     // The cell still on the probes may be taken again.
@@ -488,8 +500,9 @@ void SortingWindow::openSession()
     QString error;
     const auto damaged = m_station.open(path, &error);
     if (!damaged) {
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("\"%1\" cannot be opened: %2.").arg(QDir::toNativeSeparators(path), error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("\"%1\" cannot be opened: %2.").arg(QDir::toNativeSeparators(path), error));
         return;
     }
     if (!m_profiles.contains(m_station.profile())) {
@@ -505,7 +518,9 @@ void SortingWindow::openSession()
     fillProfileChoice();
     m_detector.rearm();
     refreshAll();
-    setStatus(QStringLiteral("%1 cells read; the next is %2.").arg(m_station.cells().size()).arg(m_station.nextAutomaticId()));
+    setStatus(QStringLiteral("%1 cells read; the next is %2.")
+                  .arg(m_station.cells().size())
+                  .arg(m_station.nextAutomaticId()));
     if (*damaged > 0)
         m_ctx.dialogs.message(this, ui::Dialogs::Icon::Warning, Title,
                               QStringLiteral("\"%1\": %2 damaged line(s) could not be read and were skipped.")
@@ -520,9 +535,9 @@ void SortingWindow::saveSessionAs()
         return;
     QString error;
     if (!m_station.saveAs(path, &error)) {
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("The session cannot be saved as \"%1\": %2")
-                                  .arg(QDir::toNativeSeparators(path), error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("The session cannot be saved as \"%1\": %2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
     refreshAll();
@@ -546,19 +561,22 @@ QByteArray SortingWindow::csvBytes(QChar separator, QChar decimal) const
     options.separator = separator;
     options.decimal = decimal;
     const QList<Cell> &cells = m_station.cells();
-    return core::csvDocument(columns, int(cells.size()), [&cells](int r, int c) -> QString {
-        const Cell &cell = cells[r];
-        switch (c) {
-        case 0: return cell.id;
-        case 1: return cell.when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-        case 2: return numberText(cell.milliOhm);
-        case 3: return cell.voltText;
-        case 4: return cell.grade;
-        case 5: return cell.manual ? QStringLiteral("manual") : QStringLiteral("auto");
-        case 6: return cell.ohmText;
-        default: return cell.ohmRange;
-        }
-    }, options);
+    return core::csvDocument(
+        columns, int(cells.size()),
+        [&cells](int r, int c) -> QString {
+            const Cell &cell = cells[r];
+            switch (c) {
+            case 0: return cell.id;
+            case 1: return cell.when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+            case 2: return numberText(cell.milliOhm);
+            case 3: return cell.voltText;
+            case 4: return cell.grade;
+            case 5: return cell.manual ? QStringLiteral("manual") : QStringLiteral("auto");
+            case 6: return cell.ohmText;
+            default: return cell.ohmRange;
+            }
+        },
+        options);
 }
 
 void SortingWindow::exportCsv()
@@ -567,7 +585,8 @@ void SortingWindow::exportCsv()
         return csvBytes(options.separator, options.decimal);
     });
     if (!path.isEmpty())
-        setStatus(QStringLiteral("%1 cells exported to %2.").arg(m_station.cells().size()).arg(QFileInfo(path).fileName()));
+        setStatus(
+            QStringLiteral("%1 cells exported to %2.").arg(m_station.cells().size()).arg(QFileInfo(path).fileName()));
 }
 
 void SortingWindow::openProfile()
@@ -583,8 +602,9 @@ void SortingWindow::openProfile()
     else
         profile = readProfileFile(file.read(64 * 1024), &error);
     if (!profile) {
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("\"%1\" cannot be opened: %2.").arg(QDir::toNativeSeparators(path), error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("\"%1\" cannot be opened: %2.").arg(QDir::toNativeSeparators(path), error));
         return;
     }
     applyProfile(*profile);
@@ -607,8 +627,9 @@ void SortingWindow::saveProfile()
         return;
     QString error;
     if (!ui::saveWholeFile(path, profileFileText(m_station.profile()), &error))
-        m_ctx.dialogs.message(this, ui::Dialogs::Icon::Critical, Title,
-                              QStringLiteral("\"%1\" cannot be written: %2").arg(QDir::toNativeSeparators(path), error));
+        m_ctx.dialogs.message(
+            this, ui::Dialogs::Icon::Critical, Title,
+            QStringLiteral("\"%1\" cannot be written: %2").arg(QDir::toNativeSeparators(path), error));
     else
         setStatus(QStringLiteral("Profile saved to %1.").arg(QFileInfo(path).fileName()));
 }
@@ -620,12 +641,14 @@ printing::Report SortingWindow::report() const
     printing::Report r;
     r.title = QStringLiteral("Cell Sorting Report");
     const QString path = m_station.path();
-    r.lines << QStringLiteral("Session: ") + (path.isEmpty() ? QStringLiteral("(no cell captured yet)") : QDir::toNativeSeparators(path));
+    r.lines << QStringLiteral("Session: ")
+                   + (path.isEmpty() ? QStringLiteral("(no cell captured yet)") : QDir::toNativeSeparators(path));
     QStringList limits;
     for (const Grade &g : profile.grades)
         limits << QStringLiteral("%1 ≤ %2 mOhm").arg(g.name, numberText(g.limitMilliOhm));
     r.lines << QStringLiteral("Profile: %1 (%2; %3 to %4 V)")
-                   .arg(profile.name, limits.join(QStringLiteral(", ")), numberText(profile.minVolts), numberText(profile.maxVolts));
+                   .arg(profile.name, limits.join(QStringLiteral(", ")), numberText(profile.minVolts),
+                        numberText(profile.maxVolts));
     if (!cells.isEmpty()) {
         QDateTime first = cells.first().when;
         QDateTime last = first;
@@ -633,8 +656,9 @@ printing::Report SortingWindow::report() const
             first = std::min(first, c.when);
             last = std::max(last, c.when);
         }
-        r.lines << QStringLiteral("From %1 to %2").arg(first.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-                                                    last.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+        r.lines << QStringLiteral("From %1 to %2")
+                       .arg(first.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                            last.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
     }
     const SessionStats &s = m_station.stats();
     r.figures << QStringList{QStringLiteral("Grade"), QStringLiteral("Cells"), QStringLiteral("Per cent")};
@@ -653,7 +677,8 @@ printing::Report SortingWindow::report() const
         r.figures << QStringList{QStringLiteral("Minimum"), number(ohm.min(), 2), number(v.min(), 3)};
         r.figures << QStringList{QStringLiteral("Maximum"), number(ohm.max(), 2), number(v.max(), 3)};
         r.figures << QStringList{QStringLiteral("Mean"), number(ohm.mean(), 2), number(v.mean(), 3)};
-        r.figures << QStringList{QStringLiteral("Std. deviation"), number(ohm.deviation(), 2), number(v.deviation(), 3)};
+        r.figures << QStringList{QStringLiteral("Std. deviation"), number(ohm.deviation(), 2),
+                                 number(v.deviation(), 3)};
     }
     // Drawn at print resolution with its own code, as on the screen.
     QImage picture(2400, 900, QImage::Format_RGB32);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "printing/ReportLayout.h"
 #include "sorting/Station.h"
 #include "sorting/Steadiness.h"
-#include "printing/ReportLayout.h"
 
 #include <QWidget>
 
@@ -17,7 +17,7 @@ class QToolBar;
 namespace core {
 struct AppState;
 struct Reading;
-}
+} // namespace core
 namespace meter {
 class LivePoll;
 }

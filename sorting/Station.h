@@ -30,7 +30,7 @@ public:
     struct Captured
     {
         bool ok = false;
-        QString error;              // why the cell could not be kept (the file refused it)
+        QString error; // why the cell could not be kept (the file refused it)
         Cell cell;
         std::optional<Cell> sameId; // the first cell measured under the same ID
     };

@@ -37,8 +37,8 @@ private:
 // above both the last grade limit and the largest value, so the limits are always in view.
 struct Histogram
 {
-    double top = 0;        // mOhm at the right edge
-    QList<int> bins;       // counts, left to right
+    double top = 0;  // mOhm at the right edge
+    QList<int> bins; // counts, left to right
     double binWidth() const { return bins.isEmpty() ? 0 : top / bins.size(); }
     int highest() const;
 };

@@ -122,8 +122,8 @@ bool SteadinessDetector::steady(const LiveSample &latest) const
     const Point &last = m_run.back();
     if (m_run.front().ms > latest.ms - m_settings.holdMs)
         return false; // not held long enough yet
-    const double ohmTol = std::max(std::abs(last.ohm) * m_settings.ohmPercent / 100.0,
-                                   m_settings.ohmDigits * lastDigit(latest.ohmPoint));
+    const double ohmTol =
+        std::max(std::abs(last.ohm) * m_settings.ohmPercent / 100.0, m_settings.ohmDigits * lastDigit(latest.ohmPoint));
     const double voltTol = std::max(std::abs(last.volt) * m_settings.voltPercent / 100.0,
                                     m_settings.voltDigits * lastDigit(latest.voltPoint));
     // A hair of slack: the texts are decimal, the arithmetic binary.

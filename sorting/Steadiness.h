@@ -17,7 +17,7 @@ struct LiveSample
     QString voltText;
     int rangeCode = 0;
     bool ohmInMilli = true;
-    int ohmPoint = 2;  // digits before the point: the resistance's last digit follows from it
+    int ohmPoint = 2; // digits before the point: the resistance's last digit follows from it
     int voltPoint = 1;
     bool linkUp = true;
 };
@@ -47,12 +47,12 @@ Measurement measurementOf(const LiveSample &s);
 
 struct SteadinessSettings
 {
-    int holdMs = 600;            // four polls of 150 ms
-    double ohmPercent = 1.0;     // or ohmDigits in the last displayed digit, the larger
+    int holdMs = 600;        // four polls of 150 ms
+    double ohmPercent = 1.0; // or ohmDigits in the last displayed digit, the larger
     int ohmDigits = 2;
     double voltPercent = 0.2;
     int voltDigits = 2;
-    double liftVolts = 0.05;     // a voltage under this in size means the probes are off
+    double liftVolts = 0.05; // a voltage under this in size means the probes are off
 };
 
 // Finds the steady reading of a cell on the probes, once per cell. A capture needs every
@@ -62,14 +62,25 @@ struct SteadinessSettings
 class SteadinessDetector
 {
 public:
-    explicit SteadinessDetector(SteadinessSettings settings = {}) : m_settings(settings) {}
+    explicit SteadinessDetector(SteadinessSettings settings = {})
+        : m_settings(settings)
+    {
+    }
 
     // The next live reading; a measurement when it completes a steady hold.
     std::optional<Measurement> feed(const LiveSample &s);
     // A manual capture counts as the cell's capture too: wait for the lift.
-    void captured() { m_waitingForLift = true; m_run.clear(); }
+    void captured()
+    {
+        m_waitingForLift = true;
+        m_run.clear();
+    }
     // Undo of the last row: the cell still on the probes may be captured again.
-    void rearm() { m_waitingForLift = false; m_run.clear(); }
+    void rearm()
+    {
+        m_waitingForLift = false;
+        m_run.clear();
+    }
     bool waitingForLift() const { return m_waitingForLift; }
     const SteadinessSettings &settings() const { return m_settings; }
 
@@ -79,7 +90,7 @@ private:
     struct Point
     {
         qint64 ms;
-        double ohm;  // in the range's unit
+        double ohm; // in the range's unit
         double volt;
     };
     bool steady(const LiveSample &latest) const;

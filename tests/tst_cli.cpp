@@ -70,12 +70,36 @@ void TestCli::readFormats_data()
     QTest::addColumn<QString>("ohmRange");
     QTest::addColumn<QString>("voltText");
 
-    QTest::newRow("text") << "text" << "set 2500 3700" << "25.00" << "40mOhm" << "3.700";
-    QTest::newRow("csv") << "csv" << "set 2500 3700" << "25.00" << "40mOhm" << "3.700";
-    QTest::newRow("json") << "json" << "set 2500 3700" << "25.00" << "40mOhm" << "3.700";
-    QTest::newRow("json, 4 Ohm range") << "json" << "range 1" << "" << "4Ohm" << "";
-    QTest::newRow("csv, over range") << "csv" << "ohm-ol on" << "OL" << "40mOhm" << "";
-    QTest::newRow("text, no reading") << "text" << "noreading on" << "----" << "40mOhm" << "";
+    QTest::newRow("text") << "text"
+                          << "set 2500 3700"
+                          << "25.00"
+                          << "40mOhm"
+                          << "3.700";
+    QTest::newRow("csv") << "csv"
+                         << "set 2500 3700"
+                         << "25.00"
+                         << "40mOhm"
+                         << "3.700";
+    QTest::newRow("json") << "json"
+                          << "set 2500 3700"
+                          << "25.00"
+                          << "40mOhm"
+                          << "3.700";
+    QTest::newRow("json, 4 Ohm range") << "json"
+                                       << "range 1"
+                                       << ""
+                                       << "4Ohm"
+                                       << "";
+    QTest::newRow("csv, over range") << "csv"
+                                     << "ohm-ol on"
+                                     << "OL"
+                                     << "40mOhm"
+                                     << "";
+    QTest::newRow("text, no reading") << "text"
+                                      << "noreading on"
+                                      << "----"
+                                      << "40mOhm"
+                                      << "";
 }
 
 void TestCli::readFormats()
@@ -87,7 +111,8 @@ void TestCli::readFormats()
     QFETCH(QString, voltText);
 
     const QString link = m_dir.filePath(QStringLiteral("meter-read"));
-    MeterSimProcess sim(link, {QStringLiteral("--cmd"), QStringLiteral("set 2500 3700"), QStringLiteral("--cmd"), meter});
+    MeterSimProcess sim(link,
+                        {QStringLiteral("--cmd"), QStringLiteral("set 2500 3700"), QStringLiteral("--cmd"), meter});
     QVERIFY(sim.start());
     CliProcess cli({QStringLiteral("read"), link, QStringLiteral("--count"), QStringLiteral("5"),
                     QStringLiteral("--format"), format});
@@ -181,10 +206,20 @@ void TestCli::silentMeter()
     CliProcess cli({QStringLiteral("read"), link, QStringLiteral("--count"), QStringLiteral("1000"),
                     QStringLiteral("--timeout"), QStringLiteral("10")});
     cli.start();
-    QVERIFY(QTest::qWaitFor([&] { cli.collect(); return cli.out.count('\n') >= 3; }, 8000));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            cli.collect();
+            return cli.out.count('\n') >= 3;
+        },
+        8000));
     QVERIFY(sim.command("silent"));
     // The poll gives up after five attempts of a second each.
-    QVERIFY(QTest::qWaitFor([&] { cli.collect(); return cli.err.contains("no reading from"); }, 9000));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            cli.collect();
+            return cli.err.contains("no reading from");
+        },
+        9000));
     QVERIFY(sim.command("resume"));
     QVERIFY(cli.process.waitForFinished(15000));
     cli.collect();
@@ -194,8 +229,9 @@ void TestCli::silentMeter()
     const QRegularExpression lost(QStringLiteral("^dorvel-cli: no reading from %1 since (\\d\\d:\\d\\d:\\d\\d)$")
                                       .arg(QRegularExpression::escape(link)));
     QRegularExpressionMatch m;
-    QVERIFY2(std::any_of(errors.cbegin(), errors.cend(), [&](const QString &e) { return (m = lost.match(e)).hasMatch(); }),
-             cli.err.constData());
+    QVERIFY2(
+        std::any_of(errors.cbegin(), errors.cend(), [&](const QString &e) { return (m = lost.match(e)).hasMatch(); }),
+        cli.err.constData());
     QVERIFY2(errors.last().startsWith(QStringLiteral("dorvel-cli: %1: ").arg(link)), cli.err.constData());
     QVERIFY(errors.last().endsWith(QStringLiteral("of 1000 readings within 10 s")));
 
@@ -248,7 +284,8 @@ void TestCli::recordStopped()
         const QStringList fields = lines[i].split(QLatin1Char('\t'));
         QCOMPARE(fields.size(), 5);
         QCOMPARE(fields[0], QString::number(i + 1));
-        QVERIFY(QDateTime::fromString(fields[1] + QLatin1Char(' ') + fields[2], QStringLiteral("yyyy/MM/dd HH:mm:ss")).isValid());
+        QVERIFY(QDateTime::fromString(fields[1] + QLatin1Char(' ') + fields[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                    .isValid());
         QCOMPARE(fields[3], QStringLiteral("25.00"));
         QCOMPARE(fields[4], QStringLiteral("3.700"));
     }

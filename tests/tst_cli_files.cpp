@@ -98,8 +98,10 @@ void TestCliFiles::download_data()
     QTest::addColumn<QList<int>>("listed"); // blocks given a start time
 
     QTest::newRow("default") << QString() << QString() << -1 << QList<int>{1, 2};
-    QTest::newRow("empty") << "memory-empty" << "0" << 0 << QList<int>{};
-    QTest::newRow("full") << "memory-full" << "48000" << 1 << QList<int>{1};
+    QTest::newRow("empty") << "memory-empty"
+                           << "0" << 0 << QList<int>{};
+    QTest::newRow("full") << "memory-full"
+                          << "48000" << 1 << QList<int>{1};
 }
 
 void TestCliFiles::download()
@@ -118,8 +120,8 @@ void TestCliFiles::download()
     const QString out = m_dir.filePath(QStringLiteral("out-%1").arg(QTest::currentDataTag()));
     QVERIFY(QDir().mkpath(out));
     const QString raw = out + QStringLiteral("/memory.bin");
-    QStringList args{QStringLiteral("download"), link, QStringLiteral("-o"), out, QStringLiteral("--raw"), raw,
-                     QStringLiteral("--format"), QStringLiteral("json")};
+    QStringList args{QStringLiteral("download"), link, QStringLiteral("-o"),       out,
+                     QStringLiteral("--raw"),    raw,  QStringLiteral("--format"), QStringLiteral("json")};
     const QString start = QStringLiteral("2024/02/28 23:59:30");
     for (int n : listed)
         args << QStringLiteral("--start") << QStringLiteral("%1=%2").arg(n).arg(start);
@@ -131,8 +133,8 @@ void TestCliFiles::download()
     const QByteArray content = fileBytes(raw);
     if (!fullSize.isEmpty())
         QVERIFY(content.size() >= fullSize.toInt());
-    const QByteArray answer = memory.isEmpty() ? simAnswer({}, m_dir.path())
-                                               : simAnswer({QStringLiteral("--memory"), raw}, m_dir.path());
+    const QByteArray answer =
+        memory.isEmpty() ? simAnswer({}, m_dir.path()) : simAnswer({QStringLiteral("--memory"), raw}, m_dir.path());
     QVERIFY(answer.size() >= 4);
     QCOMPARE(content, answer.mid(3, answer.size() - 4));
 
@@ -163,7 +165,8 @@ void TestCliFiles::download()
     const QJsonArray files = listing.value(QLatin1String("files")).toArray();
     QCOMPARE(files.size(), listed.size());
     for (qsizetype i = 0; i < listed.size(); ++i) {
-        const QString path = out + QStringLiteral("/block%1-20240228-235930.Dvm").arg(listed[i], 2, 10, QLatin1Char('0'));
+        const QString path =
+            out + QStringLiteral("/block%1-20240228-235930.Dvm").arg(listed[i], 2, 10, QLatin1Char('0'));
         QCOMPARE(files.at(i).toString(), path);
         const QByteArray expected = dataListSave(answer, listed[i], start, m_dir.filePath(QStringLiteral("saved.Dvm")));
         QVERIFY(!expected.isEmpty());
@@ -175,9 +178,11 @@ void TestCliFiles::downloadFromSilentMeter_data()
 {
     QTest::addColumn<QString>("meter");
     QTest::addColumn<QString>("error");
-    QTest::newRow("silent") << "silent" << "the meter did not answer within 1.5 s";
+    QTest::newRow("silent") << "silent"
+                            << "the meter did not answer within 1.5 s";
     // The default memory: 890 bytes of blocks, 894 with the head and the closing byte.
-    QTest::newRow("answer cut") << "answer-cut 100" << "The meter stopped answering after 100 of 894 bytes.";
+    QTest::newRow("answer cut") << "answer-cut 100"
+                                << "The meter stopped answering after 100 of 894 bytes.";
 }
 
 void TestCliFiles::downloadFromSilentMeter()
@@ -198,9 +203,12 @@ void TestCliFiles::convert_data()
 {
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("decimal");
-    QTest::newRow("comma, point") << "," << ".";
-    QTest::newRow("semicolon, comma") << ";" << ",";
-    QTest::newRow("tab, comma") << "tab" << ",";
+    QTest::newRow("comma, point") << ","
+                                  << ".";
+    QTest::newRow("semicolon, comma") << ";"
+                                      << ",";
+    QTest::newRow("tab, comma") << "tab"
+                                << ",";
 }
 
 void TestCliFiles::convert()
@@ -281,46 +289,48 @@ void TestCliFiles::usageErrors_data()
     QTest::newRow("unknown command") << QStringList{QStringLiteral("sample")} << "unknown command \"sample\"";
     QTest::newRow("read, no device") << QStringList{QStringLiteral("read")} << "which DEVICE?";
     QTest::newRow("read, two devices") << QStringList{QStringLiteral("read"), dev, dev} << "one DEVICE only";
-    QTest::newRow("read, unknown option") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--counts")}
-                                          << "unknown option --counts";
+    QTest::newRow("read, unknown option")
+        << QStringList{QStringLiteral("read"), dev, QStringLiteral("--counts")} << "unknown option --counts";
     QTest::newRow("read, count 0") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--count=0")}
                                    << "--count needs";
     QTest::newRow("read, count missing") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--count")}
                                          << "--count needs a value";
-    QTest::newRow("read, format") << QStringList{QStringLiteral("read"), dev, QStringLiteral("-f"), QStringLiteral("xml")}
+    QTest::newRow("read, format") << QStringList{QStringLiteral("read"), dev, QStringLiteral("-f"),
+                                                 QStringLiteral("xml")}
                                   << "--format is text, csv or json";
     QTest::newRow("read, interval") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--interval"),
                                                    QStringLiteral("-1")}
                                     << "--interval needs";
-    QTest::newRow("read, interval too short") << QStringList{QStringLiteral("read"), dev, QStringLiteral("-i"),
-                                                             QStringLiteral("0.05")}
-                                              << "0.1 or more";
+    QTest::newRow("read, interval too short")
+        << QStringList{QStringLiteral("read"), dev, QStringLiteral("-i"), QStringLiteral("0.05")} << "0.1 or more";
     QTest::newRow("record, no file") << QStringList{QStringLiteral("record"), dev, QStringLiteral("--interval"),
                                                     QStringLiteral("2")}
                                      << "-o FILE.Dvm is missing";
-    QTest::newRow("record, interval 0") << QStringList{QStringLiteral("record"), dev, QStringLiteral("--interval"),
-                                                       QStringLiteral("0"), QStringLiteral("-o"), QStringLiteral("x.Dvm")}
-                                        << "1 to 86400";
-    QTest::newRow("record, interval 86401")
-        << QStringList{QStringLiteral("record"), dev, QStringLiteral("-i"), QStringLiteral("86401"), QStringLiteral("-o"),
-                       QStringLiteral("x.Dvm")}
-        << "1 to 86400";
-    QTest::newRow("record, duration") << QStringList{QStringLiteral("record"), dev, QStringLiteral("-i"),
-                                                     QStringLiteral("1"), QStringLiteral("-o"), QStringLiteral("x.Dvm"),
+    QTest::newRow("record, interval 0") << QStringList{
+        QStringLiteral("record"), dev, QStringLiteral("--interval"), QStringLiteral("0"), QStringLiteral("-o"),
+        QStringLiteral("x.Dvm")} << "1 to 86400";
+    QTest::newRow("record, interval 86401") << QStringList{
+        QStringLiteral("record"), dev, QStringLiteral("-i"), QStringLiteral("86401"), QStringLiteral("-o"),
+        QStringLiteral("x.Dvm")} << "1 to 86400";
+    QTest::newRow("record, duration") << QStringList{QStringLiteral("record"),     dev,
+                                                     QStringLiteral("-i"),         QStringLiteral("1"),
+                                                     QStringLiteral("-o"),         QStringLiteral("x.Dvm"),
                                                      QStringLiteral("--duration"), QStringLiteral("8 hours")}
                                       << "--duration is a time";
-    QTest::newRow("record, duration too long")
-        << QStringList{QStringLiteral("record"), dev, QStringLiteral("-i"), QStringLiteral("1"), QStringLiteral("-o"),
-                       QStringLiteral("x.Dvm"), QStringLiteral("--duration"), QStringLiteral("24d")}
-        << "23d at most";
-    QTest::newRow("read, timeout too long") << QStringList{QStringLiteral("read"), dev, QStringLiteral("--timeout"),
-                                                           QStringLiteral("3000000")}
-                                            << "--timeout needs";
-    QTest::newRow("record, duration and count")
-        << QStringList{QStringLiteral("record"), dev, QStringLiteral("-i"), QStringLiteral("1"), QStringLiteral("-o"),
-                       QStringLiteral("x.Dvm"), QStringLiteral("--duration"), QStringLiteral("8h"), QStringLiteral("-n"),
-                       QStringLiteral("3")}
-        << "exclude each other";
+    QTest::newRow("record, duration too long") << QStringList{QStringLiteral("record"),     dev,
+                                                              QStringLiteral("-i"),         QStringLiteral("1"),
+                                                              QStringLiteral("-o"),         QStringLiteral("x.Dvm"),
+                                                              QStringLiteral("--duration"), QStringLiteral("24d")}
+                                               << "23d at most";
+    QTest::newRow("read, timeout too long")
+        << QStringList{QStringLiteral("read"), dev, QStringLiteral("--timeout"), QStringLiteral("3000000")}
+        << "--timeout needs";
+    QTest::newRow("record, duration and count") << QStringList{QStringLiteral("record"),     dev,
+                                                               QStringLiteral("-i"),         QStringLiteral("1"),
+                                                               QStringLiteral("-o"),         QStringLiteral("x.Dvm"),
+                                                               QStringLiteral("--duration"), QStringLiteral("8h"),
+                                                               QStringLiteral("-n"),         QStringLiteral("3")}
+                                                << "exclude each other";
     QTest::newRow("download, start form") << QStringList{QStringLiteral("download"), dev, QStringLiteral("--start"),
                                                          QStringLiteral("2024/03/05 14:07:11")}
                                           << "--start is BLOCK=";
@@ -328,7 +338,8 @@ void TestCliFiles::usageErrors_data()
                                                         QStringLiteral("513=2024/03/05 14:07:11")}
                                          << "--start is BLOCK=";
     QTest::newRow("download, no calendar day")
-        << QStringList{QStringLiteral("download"), dev, QStringLiteral("--start"), QStringLiteral("1=2024/02/30 10:00:00")}
+        << QStringList{QStringLiteral("download"), dev, QStringLiteral("--start"),
+                       QStringLiteral("1=2024/02/30 10:00:00")}
         << "2024/02/30 10:00:00 is not a date and time of the calendar.";
     QTest::newRow("download, csv") << QStringList{QStringLiteral("download"), dev, QStringLiteral("--format"),
                                                   QStringLiteral("csv")}
@@ -337,12 +348,12 @@ void TestCliFiles::usageErrors_data()
     QTest::newRow("convert, to xml") << QStringList{QStringLiteral("convert"), QStringLiteral("a.Dvm"),
                                                     QStringLiteral("--to"), QStringLiteral("xml")}
                                      << "--to is csv or json";
-    QTest::newRow("convert, same signs")
-        << QStringList{QStringLiteral("convert"), QStringLiteral("a.Dvm"), QStringLiteral("--separator"),
-                       QStringLiteral(","), QStringLiteral("--decimal"), QStringLiteral(",")}
-        << "must differ";
-    QTest::newRow("ports, flag with value") << QStringList{QStringLiteral("ports"), QStringLiteral("--help=yes")}
-                                            << "unknown option --help";
+    QTest::newRow("convert, same signs") << QStringList{QStringLiteral("convert"),     QStringLiteral("a.Dvm"),
+                                                        QStringLiteral("--separator"), QStringLiteral(","),
+                                                        QStringLiteral("--decimal"),   QStringLiteral(",")}
+                                         << "must differ";
+    QTest::newRow("ports, flag with value")
+        << QStringList{QStringLiteral("ports"), QStringLiteral("--help=yes")} << "unknown option --help";
 }
 
 void TestCliFiles::usageErrors()
@@ -363,12 +374,14 @@ void TestCliFiles::failures_data()
     const QString missing = QStringLiteral("/dev/ttyDORVEL-none");
     const QString notPresent = QStringLiteral("dorvel-cli: %1 is not present.\n").arg(missing);
     QTest::newRow("read") << QStringList{QStringLiteral("read"), missing} << notPresent;
-    QTest::newRow("record") << QStringList{QStringLiteral("record"), missing, QStringLiteral("-i"), QStringLiteral("1"),
-                                           QStringLiteral("-o"), QStringLiteral("x.Dvm")}
+    QTest::newRow("record") << QStringList{QStringLiteral("record"), missing,
+                                           QStringLiteral("-i"),     QStringLiteral("1"),
+                                           QStringLiteral("-o"),     QStringLiteral("x.Dvm")}
                             << notPresent;
     QTest::newRow("download") << QStringList{QStringLiteral("download"), missing} << notPresent;
-    QTest::newRow("convert") << QStringList{QStringLiteral("convert"), QStringLiteral("/nonexistent/a.Dvm")}
-                             << "dorvel-cli: The file \"/nonexistent/a.Dvm\" could not be read: No such file or directory\n";
+    QTest::newRow("convert")
+        << QStringList{QStringLiteral("convert"), QStringLiteral("/nonexistent/a.Dvm")}
+        << "dorvel-cli: The file \"/nonexistent/a.Dvm\" could not be read: No such file or directory\n";
 }
 
 void TestCliFiles::failures()

@@ -50,14 +50,23 @@ void TestCommandBar::elevenButtonsInOrder()
 {
     Rig rig;
     const QList<QAction *> actions = rig.bar().toolBar()->actions();
-    const QStringList keys = {"Save", "Open", "StartRealTime", "List", "Graph",
-                              "Sample", "Memory", "Stop", "ReSave", "Help", "Sort"};
-    const QStringList texts = {"Save As", "Open File", "Start Real Time List or Graph", "List Display",
-                               "Graph Display", "PC Sampling", "Data Logger", "Stop Recording", "ReSave", "Help...",
-                               "Cell Sorting"};
+    const QStringList keys = {"Save",   "Open", "StartRealTime", "List", "Graph", "Sample",
+                              "Memory", "Stop", "ReSave",        "Help", "Sort"};
+    const QStringList texts = {"Save As",      "Open File",      "Start Real Time List or Graph",
+                               "List Display", "Graph Display",  "PC Sampling",
+                               "Data Logger",  "Stop Recording", "ReSave",
+                               "Help...",      "Cell Sorting"};
     // The shortcut follows the tip, as desktop tool bars show it.
-    const QStringList tips = {"Save As (Ctrl+S)", "Open File (Ctrl+O)", "Start Real Time List or Graph",
-                              "List Display", "Graph Display", "PC Sampling", "Data Logger", "", "", "Help... (F1)",
+    const QStringList tips = {"Save As (Ctrl+S)",
+                              "Open File (Ctrl+O)",
+                              "Start Real Time List or Graph",
+                              "List Display",
+                              "Graph Display",
+                              "PC Sampling",
+                              "Data Logger",
+                              "",
+                              "",
+                              "Help... (F1)",
                               "Cell Sorting (Ctrl+T)"};
     QCOMPARE(actions.size(), 11);
     for (int i = 0; i < 11; ++i) {
@@ -116,8 +125,9 @@ void TestCommandBar::ctrlSStartsButNeverStopsARecording()
     QTest::keyClick(rig.panel.get(), Qt::Key_S, Qt::ControlModifier);
     QVERIFY(rig.state.Recording);
     QCOMPARE(rig.dialogs.filters.size(), 1); // no second save dialog
-    const QString notice = QStringLiteral("Recording into %1. Press Stop Recording (the first tool-bar button) to stop.")
-                               .arg(QDir::toNativeSeparators(path));
+    const QString notice =
+        QStringLiteral("Recording into %1. Press Stop Recording (the first tool-bar button) to stop.")
+            .arg(QDir::toNativeSeparators(path));
     QCOMPARE(rig.dialogs.notices, QStringList({notice, notice}));
     QVERIFY(rig.dialogs.messages.isEmpty());
 
@@ -176,8 +186,8 @@ void TestCommandBar::saveStartsAndStopsARecording()
 
     rig.state.SampleSeconds = 1;
     rig.state.ReadingAtMs = rig.clock.mono; // a frame just came
-    rig.panel->recorder().tick(); // header
-    rig.panel->recorder().tick(); // line 1
+    rig.panel->recorder().tick();           // header
+    rig.panel->recorder().tick();           // line 1
     QCOMPARE(rig.label("LblCount"), QStringLiteral("1"));
 
     rig.bar().click(QStringLiteral("Save"));
@@ -250,8 +260,7 @@ void TestCommandBar::openReadsTheFileIntoTheFileList()
     QCOMPARE(rig.state.FileVoltRange, QStringLiteral("40"));
     // The list opens to the right of the main window, or as far right as the screen allows.
     const QRect area = list->screen()->availableGeometry();
-    QVERIFY(list->x() >= rig.panel->x() + rig.panel->width()
-            || list->frameGeometry().right() == area.right());
+    QVERIFY(list->x() >= rig.panel->x() + rig.panel->width() || list->frameGeometry().right() == area.right());
     QVERIFY(list->frameGeometry().right() <= area.right());
 
     // Opening again replaces the window with a fresh one.

@@ -20,8 +20,10 @@ const QList<CsvColumn> Columns = {
 
 const QList<QStringList> Rows = {
     {QStringLiteral("C0001"), QStringLiteral("2024/03/05 14:07:11"), QStringLiteral("25.19"), QStringLiteral("3.702")},
-    {QStringLiteral("Zelle \"süß\"; Ω, 1"), QStringLiteral("2024/03/05 14:07:13"), QStringLiteral("OL"), QStringLiteral("-OL")},
-    {QStringLiteral(" padded "), QStringLiteral("2024/03/05 14:07:15"), QStringLiteral("----"), QStringLiteral("-1.234")},
+    {QStringLiteral("Zelle \"süß\"; Ω, 1"), QStringLiteral("2024/03/05 14:07:13"), QStringLiteral("OL"),
+     QStringLiteral("-OL")},
+    {QStringLiteral(" padded "), QStringLiteral("2024/03/05 14:07:15"), QStringLiteral("----"),
+     QStringLiteral("-1.234")},
 };
 
 } // namespace
@@ -76,8 +78,8 @@ void TestCsv::readBack()
     CsvOptions o;
     o.separator = separator;
     o.decimal = decimal;
-    const QByteArray bytes = core::csvDocument(Columns, int(Rows.size()),
-                                               [](int r, int c) { return Rows[r][c]; }, o);
+    const QByteArray bytes = core::csvDocument(
+        Columns, int(Rows.size()), [](int r, int c) { return Rows[r][c]; }, o);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     QVERIFY(bytes.endsWith("\r\n"));
     const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes.mid(3)), separator);
@@ -94,8 +96,8 @@ void TestCsv::markersKept()
     CsvOptions o;
     o.keepMarkers = true;
     o.byteOrderMark = false;
-    const QByteArray bytes = core::csvDocument(Columns, int(Rows.size()),
-                                               [](int r, int c) { return Rows[r][c]; }, o);
+    const QByteArray bytes = core::csvDocument(
+        Columns, int(Rows.size()), [](int r, int c) { return Rows[r][c]; }, o);
     QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
     const QList<QStringList> rows = parseCsv(QString::fromUtf8(bytes), u',');
     QCOMPARE(rows[2][2], QStringLiteral("OL"));

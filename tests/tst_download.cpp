@@ -1,6 +1,6 @@
 #include "core/AppState.h"
-#include "meter/LivePoll.h"
 #include "logger/MemoryDownload.h"
+#include "meter/LivePoll.h"
 #include "support/LoggerImages.h"
 #include "ui/fakes/FakeSerialPort.h"
 
@@ -36,7 +36,10 @@ struct Rig
         QObject::connect(&download, &MemoryDownload::blocksFound, [this](const QStringList &r) { rows = r; });
         QObject::connect(&download, &MemoryDownload::finished, [this](Outcome o) { outcomes.append(o); });
     }
-    bool ended() { return QTest::qWaitFor([this] { return !outcomes.isEmpty(); }, 2000); }
+    bool ended()
+    {
+        return QTest::qWaitFor([this] { return !outcomes.isEmpty(); }, 2000);
+    }
     // While running: the poll is off, the port is the download's.
     bool holdsThePort() const { return state.DownloadBusy && poll.isPaused() && !poll.isEnabled(); }
     // After every end: the poll runs and the flag is down.
@@ -101,7 +104,8 @@ void TestDownload::askedAgainUntilAnswered_data()
     QTest::addColumn<QByteArrayList>("instead"); // what the meter sends instead of the answer
     QTest::addColumn<int>("requests");           // the requests seen before it answers
     QTest::newRow("silence") << QByteArrayList() << 3;
-    QTest::newRow("a live frame") << QByteArrayList{QByteArray::fromHex("0204D20E7403"), QByteArray::fromHex("03")} << 2;
+    QTest::newRow("a live frame") << QByteArrayList{QByteArray::fromHex("0204D20E7403"), QByteArray::fromHex("03")}
+                                  << 2;
 }
 
 void TestDownload::askedAgainUntilAnswered()
@@ -130,8 +134,8 @@ void TestDownload::askedAgainUntilAnswered()
 
 void TestDownload::liveFramesBeforeTheHead_data()
 {
-    QTest::addColumn<QByteArray>("first");  // what came after the first request
-    QTest::addColumn<int>("requests");      // before the answer is read
+    QTest::addColumn<QByteArray>("first"); // what came after the first request
+    QTest::addColumn<int>("requests");     // before the answer is read
     const QByteArray frame = QByteArray::fromHex("0209C40E740003");
     const QByteArray answer = images::answer(images::block(1, 0x01, 3));
     QTest::newRow("two frames") << frame + frame << 2;
@@ -173,10 +177,10 @@ void TestDownload::answerGivesWayToLiveFrames_data()
     QTest::addColumn<int>("frames"); // fed at once; 0: one every 10 ms until it ends
     QTest::addColumn<QString>("message");
     // 48,128 bytes announced: 0x4300 + 48,124.
-    QTest::newRow("a long answer, frames for good") << 12480 << 0
-                                                   << "The meter stopped answering after 12,480 of 48,128 bytes.";
-    QTest::newRow("frames up to the length") << 48120 << 3
-                                            << "The meter stopped answering after 48,120 of 48,128 bytes.";
+    QTest::newRow("a long answer, frames for good")
+        << 12480 << 0 << "The meter stopped answering after 12,480 of 48,128 bytes.";
+    QTest::newRow("frames up to the length")
+        << 48120 << 3 << "The meter stopped answering after 48,120 of 48,128 bytes.";
     QTest::newRow("right after the head") << 3 << 0 << "The meter stopped answering after 3 of 48,128 bytes.";
 }
 
@@ -229,13 +233,12 @@ void TestDownload::badAnswers_data()
     QTest::addColumn<QString>("lastMessage");
 
     QTest::newRow("first chunk of two bytes") << QByteArray::fromHex("0044") << 0 << "";
-    QTest::newRow("address below the memory")
-        << QByteArray::fromHex("0000640055AA00020000000003") << 0 << "";
+    QTest::newRow("address below the memory") << QByteArray::fromHex("0000640055AA00020000000003") << 0 << "";
     QTest::newRow("address past the memory") << QByteArray::fromHex("00FF060055AA0002") << 0 << "";
     QTest::newRow("cut short") << images::answer(images::block(2, 0x03, 100)).left(300) << 0
                                << "The meter stopped answering after 300 of 509 bytes.";
-    QTest::newRow("records past the end") << images::answer(images::block(2, 0x03, 2) + images::block(1, 1, 2) + "xy")
-                                          << 1 << "100.0 % Completed";
+    QTest::newRow("records past the end")
+        << images::answer(images::block(2, 0x03, 2) + images::block(1, 1, 2) + "xy") << 1 << "100.0 % Completed";
     QTest::newRow("a 513th block") << images::answer(images::manyBlocks(513)) << 512 << "100.0 % Completed";
 }
 

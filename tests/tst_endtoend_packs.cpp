@@ -53,7 +53,8 @@ void TestEndToEndPacks::fortyCellsIntoFourGroupsOfEight()
     QVERIFY(capacities.open(QIODevice::WriteOnly));
     capacities.write("Slot;Cell ID;Capacity (mAh)\r\n");
     for (int k = 1; k <= 40; ++k)
-        capacities.write(QStringLiteral("%1;C%2;%3,0\r\n").arg(k).arg(k, 4, 10, QLatin1Char('0')).arg(2000 + k * 37 % 600).toUtf8());
+        capacities.write(
+            QStringLiteral("%1;C%2;%3,0\r\n").arg(k).arg(k, 4, 10, QLatin1Char('0')).arg(2000 + k * 37 % 600).toUtf8());
     capacities.write("41;Z0001;2222\r\n");
     capacities.close();
     builder->show();

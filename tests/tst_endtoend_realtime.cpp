@@ -1,17 +1,17 @@
 #include "panel/CommandBar.h"
 #include "panel/PopupPanels.h"
-#include "realtime/RealTimeRange.h"
 #include "panel/Wiring.h"
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
+#include "realtime/RealTimeRange.h"
 #include "support/SimPanelRig.h"
 #include "ui/GridModel.h"
 
 #include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QDateTime>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -76,7 +76,8 @@ void TestEndToEndRealTime::listGrowsHaltsResumesAndRestarts()
         // As the meter face shows them: two decimals in the 40 Ohm range, three on the 4 V one.
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d$")).match(row[3]).hasMatch(), qPrintable(row[3]));
         QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\.\\d\\d\\d$")).match(row[4]).hasMatch(), qPrintable(row[4]));
-        const QDateTime stamp = QDateTime::fromString(row[1] + QLatin1Char(' ') + row[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        const QDateTime stamp =
+            QDateTime::fromString(row[1] + QLatin1Char(' ') + row[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         QVERIFY(stamp.isValid());
         if (previous.isValid())
             QCOMPARE(previous.secsTo(stamp), 1);
@@ -188,8 +189,7 @@ void TestEndToEndRealTime::graphsSweepAndReopenOnARangeChange()
     QVERIFY(rig.sim.command("volt40 on"));
     QTRY_VERIFY_WITH_TIMEOUT(rig.state.reading.VoltFullScale == 40, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(oldOhm.isNull() && rig.ohmGraph(), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.voltGraph() && rig.voltGraph()->axisLabels().value(0) == QStringLiteral("-40"),
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.voltGraph() && rig.voltGraph()->axisLabels().value(0) == QStringLiteral("-40"), 10000);
     QCOMPARE(QStringList(rig.ohmGraph()->axisLabels()), (QStringList{" 0", " 1", " 2", " 3", " 4"}));
     QCOMPARE(rig.ohmGraph()->unitText(), QStringLiteral("Ohm"));
     QCOMPARE(QStringList(rig.voltGraph()->axisLabels()),

@@ -78,7 +78,8 @@ void TestEndToEndRecording::recordStopAndOpenBack()
         const QStringList f = lines[n].split(QLatin1Char('\t'));
         QCOMPARE(f.size(), 5);
         QCOMPARE(f[0], QString::number(n));
-        const QDateTime stamp = QDateTime::fromString(f[1] + QLatin1Char(' ') + f[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        const QDateTime stamp =
+            QDateTime::fromString(f[1] + QLatin1Char(' ') + f[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         QVERIFY(stamp.isValid());
         if (previous.isValid())
             QCOMPARE(previous.secsTo(stamp), 1);
@@ -89,7 +90,8 @@ void TestEndToEndRecording::recordStopAndOpenBack()
 
     rig.dialogs.openAnswers.enqueue(path);
     rig.button(2)->trigger(); // Open File
-    auto *list = qobject_cast<files::FileListWindow *>(rig.panel->views().window(panel::WindowRegistry::Role::FileList));
+    auto *list =
+        qobject_cast<files::FileListWindow *>(rig.panel->views().window(panel::WindowRegistry::Role::FileList));
     QVERIFY(list);
     QTRY_VERIFY(!list->isLoading());
     QCOMPARE(list->windowTitle(), QStringLiteral("cell.Dvm"));
@@ -170,7 +172,8 @@ void TestEndToEndRecording::pulledCableAndSilentMeterWriteNoLines()
         const QStringList f = lines[n].split(QLatin1Char('\t'));
         QCOMPARE(f[0], QString::number(n));
         QCOMPARE(f[3], QStringLiteral("25.00"));
-        const QDateTime stamp = QDateTime::fromString(f[1] + QLatin1Char(' ') + f[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        const QDateTime stamp =
+            QDateTime::fromString(f[1] + QLatin1Char(' ') + f[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         if (previous.isValid() && previous.secsTo(stamp) != 1) {
             QVERIFY2(previous.secsTo(stamp) >= 10, qPrintable(lines[n]));
             ++gaps;

@@ -103,7 +103,11 @@ void TestEndToEndSorting::batchOfFiftyCells()
     for (int i = 0; i < 50; ++i) {
         const sorting::Cell &c = cells[i];
         const QString where = QStringLiteral("cell %1: %2 mOhm %3 V, simulated %4 %5")
-                                  .arg(i + 1).arg(c.milliOhm).arg(c.volts).arg(sim[i].milliOhm).arg(sim[i].volts);
+                                  .arg(i + 1)
+                                  .arg(c.milliOhm)
+                                  .arg(c.volts)
+                                  .arg(sim[i].milliOhm)
+                                  .arg(sim[i].volts);
         QCOMPARE(c.id, QStringLiteral("C%1").arg(i + 1, 4, 10, QLatin1Char('0')));
         QVERIFY2(!c.manual, qPrintable(where));
         // Within the noise: a few tenths of a per cent, and a couple of the last digits.
@@ -203,7 +207,8 @@ static int sortingChild(const QString &spec)
     if (!station.saveAs(path, &error))
         return 1;
     for (int i = 0; i < n; ++i) {
-        sorting::Measurement m{QStringLiteral("25.19"), QStringLiteral("3.702"), QStringLiteral("40mOhm"), 25.19, 3.702};
+        sorting::Measurement m{QStringLiteral("25.19"), QStringLiteral("3.702"), QStringLiteral("40mOhm"), 25.19,
+                               3.702};
         if (!station.capture(m, QDateTime::currentDateTime(), false, {}).ok)
             return 1;
     }

@@ -1,5 +1,5 @@
-#include "files/FileFormat.h"
 #include "core/Reading.h"
+#include "files/FileFormat.h"
 
 #include <QtTest>
 
@@ -58,21 +58,51 @@ void TestFileFormat::headerRangesInSearchOrder_data()
     QTest::addColumn<QString>("ohm"); // "none": not found
     QTest::addColumn<QString>("volt");
 
-    QTest::newRow("recorder 40mOhm") << "No.s\tDate\tTime\t40mOhm\t4Voltage" << "40m" << "4";
-    QTest::newRow("logger 400m Ohm, 40 V") << "No.s\t   Date\t   Time\t400m Ohm\t40 Voltage\t" << "400m" << "40";
-    QTest::newRow("4Ohm, 4Voltage") << "No.s\tDate\tTime\t4Ohm\t4Voltage" << "4" << "4";
-    QTest::newRow("40Ohm, 40Voltage") << "No.s\tDate\tTime\t40Ohm\t40Voltage" << "40" << "40";
-    QTest::newRow("40m Ohm, 4 Voltage") << "No.s\t   Date\t   Time\t40m Ohm\t4 Voltage\t" << "40m" << "4";
-    QTest::newRow("400mOhm is not 40mOhm") << "No.s\tDate\tTime\t400mOhm\t4Voltage" << "400m" << "4";
-    QTest::newRow("4 Ohm") << "No.s\t   Date\t   Time\t4 Ohm\t40 Voltage\t" << "4" << "40";
-    QTest::newRow("40 Ohm is not 4 Ohm") << "No.s\t   Date\t   Time\t40 Ohm\t4 Voltage\t" << "40" << "4";
-    QTest::newRow("40mOhm found before 400mOhm") << "400mOhm 40mOhm" << "40m" << "none";
-    QTest::newRow("milliohms found before 4Ohm") << "4Ohm 400m Ohm" << "400m" << "none";
-    QTest::newRow("4Ohm found before 40Ohm") << "40Ohm 4Ohm" << "4" << "none";
-    QTest::newRow("40Voltage found before 4Voltage") << "4Voltage 40Voltage" << "none" << "40";
-    QTest::newRow("list titles name no range") << "No.s\t   Date\t   Time\tOhm\tVoltage\t" << "none" << "none";
-    QTest::newRow("case matters") << "No.s\tDate\tTime\t40mohm\t4voltage" << "none" << "none";
-    QTest::newRow("empty") << "" << "none" << "none";
+    QTest::newRow("recorder 40mOhm") << "No.s\tDate\tTime\t40mOhm\t4Voltage"
+                                     << "40m"
+                                     << "4";
+    QTest::newRow("logger 400m Ohm, 40 V") << "No.s\t   Date\t   Time\t400m Ohm\t40 Voltage\t"
+                                           << "400m"
+                                           << "40";
+    QTest::newRow("4Ohm, 4Voltage") << "No.s\tDate\tTime\t4Ohm\t4Voltage"
+                                    << "4"
+                                    << "4";
+    QTest::newRow("40Ohm, 40Voltage") << "No.s\tDate\tTime\t40Ohm\t40Voltage"
+                                      << "40"
+                                      << "40";
+    QTest::newRow("40m Ohm, 4 Voltage") << "No.s\t   Date\t   Time\t40m Ohm\t4 Voltage\t"
+                                        << "40m"
+                                        << "4";
+    QTest::newRow("400mOhm is not 40mOhm") << "No.s\tDate\tTime\t400mOhm\t4Voltage"
+                                           << "400m"
+                                           << "4";
+    QTest::newRow("4 Ohm") << "No.s\t   Date\t   Time\t4 Ohm\t40 Voltage\t"
+                           << "4"
+                           << "40";
+    QTest::newRow("40 Ohm is not 4 Ohm") << "No.s\t   Date\t   Time\t40 Ohm\t4 Voltage\t"
+                                         << "40"
+                                         << "4";
+    QTest::newRow("40mOhm found before 400mOhm") << "400mOhm 40mOhm"
+                                                 << "40m"
+                                                 << "none";
+    QTest::newRow("milliohms found before 4Ohm") << "4Ohm 400m Ohm"
+                                                 << "400m"
+                                                 << "none";
+    QTest::newRow("4Ohm found before 40Ohm") << "40Ohm 4Ohm"
+                                             << "4"
+                                             << "none";
+    QTest::newRow("40Voltage found before 4Voltage") << "4Voltage 40Voltage"
+                                                     << "none"
+                                                     << "40";
+    QTest::newRow("list titles name no range") << "No.s\t   Date\t   Time\tOhm\tVoltage\t"
+                                               << "none"
+                                               << "none";
+    QTest::newRow("case matters") << "No.s\tDate\tTime\t40mohm\t4voltage"
+                                  << "none"
+                                  << "none";
+    QTest::newRow("empty") << ""
+                           << "none"
+                           << "none";
 }
 
 void TestFileFormat::headerRangesInSearchOrder()
@@ -97,12 +127,12 @@ void TestFileFormat::splitLines_data()
     QTest::newRow("nothing") << QByteArray() << QStringList{};
     QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
     QTest::newRow("empty line between") << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
-    QTest::newRow("commas and quotes stay") << QByteArray("1,5\t\"x\"\r\n\"a,b\"\r\n")
-                                            << QStringList{"1,5\t\"x\"", "\"a,b\""};
+    QTest::newRow("commas and quotes stay")
+        << QByteArray("1,5\t\"x\"\r\n\"a,b\"\r\n") << QStringList{"1,5\t\"x\"", "\"a,b\""};
     QTest::newRow("lone CR inside a line") << QByteArray("a\rb\n") << QStringList{"a\rb"};
     QTest::newRow("NUL is a character") << QByteArray("a\0b\n", 4) << QStringList{QString("a") + QChar(0) + "b"};
-    QTest::newRow("bytes above 127 as Latin-1") << QByteArray("\xe9\xb5\xff\n")
-                                                << QStringList{QStringLiteral(u"\u00e9\u00b5\u00ff")};
+    QTest::newRow("bytes above 127 as Latin-1")
+        << QByteArray("\xe9\xb5\xff\n") << QStringList{QStringLiteral(u"\u00e9\u00b5\u00ff")};
 }
 
 void TestFileFormat::splitLines()
@@ -122,9 +152,9 @@ void TestFileFormat::piecesSplitAnywhereGiveTheSameLines()
             files::LineSplitter splitter;
             QStringList lines;
             QString line;
-            for (const QByteArrayView piece : {QByteArrayView(text).first(cut1),
-                                               QByteArrayView(text).sliced(cut1, cut2 - cut1),
-                                               QByteArrayView(text).sliced(cut2)}) {
+            for (const QByteArrayView piece :
+                 {QByteArrayView(text).first(cut1), QByteArrayView(text).sliced(cut1, cut2 - cut1),
+                  QByteArrayView(text).sliced(cut2)}) {
                 splitter.append(piece);
                 while (splitter.nextLine(line))
                     lines << line;

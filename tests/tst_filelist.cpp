@@ -1,7 +1,7 @@
+#include "core/AppState.h"
 #include "files/FileFormat.h"
 #include "files/FileListWindow.h"
 #include "files/FileReader.h"
-#include "core/AppState.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -149,13 +149,15 @@ void TestFileList::filesOfEveryWriterLoad_data()
     QTest::newRow("real-time list") << QByteArray("No.s\t   Date\t   Time\t400mOhm\t40Voltage\t\r\n"
                                                   "1\t2024/03/05\t10:00:00\t12.34\t3.700\t\r\n"
                                                   "2\t2024/03/05\t10:00:02\tOL\t-3.701\t\r\n")
-                                    << "400m" << "40" << QList<QStringList>{Titles, one, two};
-    QTest::newRow("header only") << QByteArray("No.s\tDate\tTime\t40mOhm\t40Voltage\r\n") << "40m" << "40"
-                                 << QList<QStringList>{Titles};
-    QTest::newRow("empty file") << QByteArray() << "before" << "before" << QList<QStringList>{Titles};
-    QTest::newRow("header names the voltage only") << QByteArray("No.s\tDate\tTime\tOhm\t4 Voltage\t\r\n1\r\n")
-                                                   << "before" << "4"
-                                                   << QList<QStringList>{Titles, {"1", "", "", "", ""}};
+                                    << "400m"
+                                    << "40" << QList<QStringList>{Titles, one, two};
+    QTest::newRow("header only") << QByteArray("No.s\tDate\tTime\t40mOhm\t40Voltage\r\n") << "40m"
+                                 << "40" << QList<QStringList>{Titles};
+    QTest::newRow("empty file") << QByteArray() << "before"
+                                << "before" << QList<QStringList>{Titles};
+    QTest::newRow("header names the voltage only")
+        << QByteArray("No.s\tDate\tTime\tOhm\t4 Voltage\t\r\n1\r\n") << "before"
+        << "4" << QList<QStringList>{Titles, {"1", "", "", "", ""}};
 }
 
 void TestFileList::filesOfEveryWriterLoad()
@@ -222,10 +224,14 @@ void TestFileList::unreadableFilesAreReported_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing.Dvm" << "";
-    QTest::newRow("a folder") << "folder" << "";
-    QTest::newRow("a pipe") << "pipe" << "Not a regular file";
-    QTest::newRow("a read error") << "/proc/self/mem" << "";
+    QTest::newRow("missing") << "missing.Dvm"
+                             << "";
+    QTest::newRow("a folder") << "folder"
+                              << "";
+    QTest::newRow("a pipe") << "pipe"
+                            << "Not a regular file";
+    QTest::newRow("a read error") << "/proc/self/mem"
+                                  << "";
 }
 
 void TestFileList::unreadableFilesAreReported()
@@ -296,11 +302,11 @@ void TestFileList::slicesOfAnySizeGiveTheSameRows()
     QVERIFY(finished.wait(5000));
     QVERIFY(finished.at(0).at(0).toBool());
     QCOMPARE(gridRows(grid), (QList<QStringList>{{"", "", "", "", ""},
-                                                  {"1", "2024/03/05", "", "", ""},
-                                                  {"", "", "", "", ""},
-                                                  {"2", "x", "", "", ""},
-                                                  {"3", "y", "", "z", ""},
-                                                  {"4", "", "", "", ""}}));
+                                                 {"1", "2024/03/05", "", "", ""},
+                                                 {"", "", "", "", ""},
+                                                 {"2", "x", "", "", ""},
+                                                 {"3", "y", "", "z", ""},
+                                                 {"4", "", "", "", ""}}));
     QCOMPARE(reader.linesRead(), 6);
     QCOMPARE(progress.last().at(0).toInt(), 6);
     if (lines < 6)
@@ -315,8 +321,12 @@ void TestFileList::junkBytesLoad()
     for (char &c : junk) {
         // Plenty of the bytes that matter to the reader among the rest.
         const quint32 pick = random.bounded(16);
-        c = pick == 0 ? '\n' : pick == 1 ? '\r' : pick == 2 ? '\t' : pick == 3 ? '\0' : pick == 4 ? ','
-                                                                                     : char(random.bounded(256));
+        c = pick == 0   ? '\n'
+            : pick == 1 ? '\r'
+            : pick == 2 ? '\t'
+            : pick == 3 ? '\0'
+            : pick == 4 ? ','
+                        : char(random.bounded(256));
     }
     const QString path = writeFile(dir, QStringLiteral("junk.bin"), junk);
     Rig rig;

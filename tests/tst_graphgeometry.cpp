@@ -89,13 +89,15 @@ void TestGraphGeometry::scaleLabels_data()
     QTest::newRow("4 V, eighths") << int(GraphKind::Volt) << 4 << -4
                                   << QStringList{"-4", "-3", "-2", "-1", " 0", " 1", " 2", " 3", " 4"};
     QTest::newRow("1 V span") << int(GraphKind::Volt) << 1 << 0
-                              << QStringList{" 0", " 0.125", " 0.25", " 0.375", " 0.5", " 0.625", " 0.75", " 0.875", " 1"};
+                              << QStringList{" 0",     " 0.125", " 0.25",  " 0.375", " 0.5",
+                                             " 0.625", " 0.75",  " 0.875", " 1"};
     QTest::newRow("below zero") << int(GraphKind::Volt) << -10 << -40
-                                << QStringList{"-40", "-36.25", "-32.5", "-28.75", "-25", "-21.25", "-17.5", "-13.75", "-10"};
+                                << QStringList{"-40",    "-36.25", "-32.5",  "-28.75", "-25",
+                                               "-21.25", "-17.5",  "-13.75", "-10"};
     // The widest 16-bit span still gives exact labels.
     QTest::newRow("full 16 bits") << int(GraphKind::Volt) << 32767 << -32768
-                                  << QStringList{"-32768", "-24576.125", "-16384.25", "-8192.375", "-0.5",
-                                                 " 8191.375", " 16383.25", " 24575.125", " 32767"};
+                                  << QStringList{"-32768",    "-24576.125", "-16384.25",  "-8192.375", "-0.5",
+                                                 " 8191.375", " 16383.25",  " 24575.125", " 32767"};
 }
 
 void TestGraphGeometry::scaleLabels()
@@ -246,8 +248,8 @@ void TestGraphGeometry::rangeChecksInOrder_data()
     QTest::newRow("4 Ohm top 4 passes") << ohm4 << QStringList{"4", "0", "4", "-4", "240"} << ok;
     QTest::newRow("4 Ohm top 4.4") << ohm4 << QStringList{"4.4", "0", "4", "-4", "240"}
                                    << "0 <= (m)Ohm <= 4, try again!";
-    QTest::newRow("40 mOhm bottom below 0") << mohm40 << QStringList{"40", "-1", "4", "-4", "240"}
-                                            << "0 <= (m)Ohm <= 40, try again!";
+    QTest::newRow("40 mOhm bottom below 0")
+        << mohm40 << QStringList{"40", "-1", "4", "-4", "240"} << "0 <= (m)Ohm <= 40, try again!";
     QTest::newRow("check 1 before 2") << ohm4 << QStringList{"5", "0", "400", "-4", "1"}
                                       << "0 <= (m)Ohm <= 4, try again!";
     QTest::newRow("40 V +-40 passes") << volt40 << QStringList{"40", "0", "40", "-40", "240"} << ok;
@@ -258,8 +260,8 @@ void TestGraphGeometry::rangeChecksInOrder_data()
     QTest::newRow("equal ohm") << ohm40 << QStringList{"1", "1", "4", "-4", "240"} << "Invalid, try again!";
     QTest::newRow("inverted volt") << ohm40 << QStringList{"40", "0", "-1", "1", "240"} << "Invalid, try again!";
     QTest::newRow("equal once rounded") << ohm40 << QStringList{"1", "0.6", "4", "-4", "240"} << "Invalid, try again!";
-    QTest::newRow("volt equal once rounded") << ohm40 << QStringList{"40", "0", "2.5", "1.5", "240"}
-                                             << "Invalid, try again!";
+    QTest::newRow("volt equal once rounded")
+        << ohm40 << QStringList{"40", "0", "2.5", "1.5", "240"} << "Invalid, try again!";
     QTest::newRow("check 3 before 4") << ohm40 << QStringList{"0", "0", "4", "-4", "5"} << "Invalid, try again!";
     QTest::newRow("2.6 over 2.4 passes") << ohm40 << QStringList{"2.6", "2.4", "4", "-4", "240"} << ok;
     QTest::newRow("empty bottom is 0") << ohm40 << QStringList{"40", "", "4", "-4", "240"} << ok;
@@ -306,7 +308,7 @@ void TestGraphGeometry::rangeIsAppliedRounded()
     realtime::applyGraphRange(s, realtime::readGraphRangeEntry("2.6", "2.4", "3.5", "-2.5", "480"));
     QCOMPARE(int(s.GraphOhmMax), 3);
     QCOMPARE(int(s.GraphOhmMin), 2);
-    QCOMPARE(int(s.GraphVoltMax), 4);  // halves to even
+    QCOMPARE(int(s.GraphVoltMax), 4); // halves to even
     QCOMPARE(int(s.GraphVoltMin), -2);
     QCOMPARE(s.GraphStep, 0.5f); // a sweep of 480 steps, 72 s at 150 ms
     realtime::applyGraphRange(s, realtime::readGraphRangeEntry("40", "0", "4", "-4", "10"));

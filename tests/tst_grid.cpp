@@ -45,14 +45,13 @@ void TestGrid::addRowSplitsAtTabOnly_data()
 
     QTest::newRow("recorder line") << "1\t2024/03/05\t10:00:00\t12.34\t3.700"
                                    << QStringList{"1", "2024/03/05", "10:00:00", "12.34", "3.700"};
-    QTest::newRow("trailing tab shows nothing") << "7\t2024/03/05\t10:00:14\tOL\t-3.700\t"
-                                                << QStringList{"7", "2024/03/05", "10:00:14", "OL", "-3.700"};
-    QTest::newRow("extra fields dropped") << "a\tb\tc\td\te\tf\tg"
-                                          << QStringList{"a", "b", "c", "d", "e"};
+    QTest::newRow("trailing tab shows nothing")
+        << "7\t2024/03/05\t10:00:14\tOL\t-3.700\t" << QStringList{"7", "2024/03/05", "10:00:14", "OL", "-3.700"};
+    QTest::newRow("extra fields dropped") << "a\tb\tc\td\te\tf\tg" << QStringList{"a", "b", "c", "d", "e"};
     QTest::newRow("short line") << "a\tb" << QStringList{"a", "b", "", "", ""};
     QTest::newRow("empty line") << "" << QStringList{"", "", "", "", ""};
-    QTest::newRow("comma and quotes are text") << "1,5\t\"12.34\"\t a b \t,\t\""
-                                               << QStringList{"1,5", "\"12.34\"", " a b ", ",", "\""};
+    QTest::newRow("comma and quotes are text")
+        << "1,5\t\"12.34\"\t a b \t,\t\"" << QStringList{"1,5", "\"12.34\"", " a b ", ",", "\""};
     QTest::newRow("empty cells between tabs") << "\t\tc\t\t" << QStringList{"", "", "c", "", ""};
 }
 

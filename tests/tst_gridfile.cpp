@@ -1,6 +1,6 @@
 #include "FileSizeLimit.h"
-#include "files/GridFile.h"
 #include "core/AppState.h"
+#include "files/GridFile.h"
 #include "ui/GridModel.h"
 #include "ui/fakes/ScriptedDialogs.h"
 
@@ -67,11 +67,9 @@ void TestGridFile::writesEveryCellWithTabsAndCrLf_data()
                                     << QByteArray("No.s\t   Date\t   Time\t400mOhm\t40Voltage\t\r\n"
                                                   "1\t2024/03/05\t10:00:00\t123.4\t12.34\t\r\n"
                                                   "2\t2024/03/05\t10:00:02\tOL\t-OL\t\r\n");
-    QTest::newRow("header row only") << QStringList{"No.s", "Date", "Time", "Ohm", "Voltage"}
-                                     << QStringList{}
+    QTest::newRow("header row only") << QStringList{"No.s", "Date", "Time", "Ohm", "Voltage"} << QStringList{}
                                      << QByteArray("No.s\tDate\tTime\tOhm\tVoltage\t\r\n");
-    QTest::newRow("empty cells keep their tabs") << QStringList{"No.s", "", "", "", ""}
-                                                 << QStringList{"", "9"}
+    QTest::newRow("empty cells keep their tabs") << QStringList{"No.s", "", "", "", ""} << QStringList{"", "9"}
                                                  << QByteArray("No.s\t\t\t\t\t\r\n\t\t\t\t\t\r\n9\t\t\t\t\t\r\n");
 }
 
@@ -175,10 +173,14 @@ void TestGridFile::saveDialogSetsPathAndChoice_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("savePath");
     QTest::addColumn<bool>("saveChosen");
-    QTest::newRow("cancel keeps the path") << "" << "/data/before.Dvm" << false;
-    QTest::newRow("no extension added") << "/data/run1" << "/data/run1" << true;
-    QTest::newRow("with extension") << "/data/run2.Dvm" << "/data/run2.Dvm" << true;
-    QTest::newRow("no file part") << "/data/folder/" << "/data/folder/" << false;
+    QTest::newRow("cancel keeps the path") << ""
+                                           << "/data/before.Dvm" << false;
+    QTest::newRow("no extension added") << "/data/run1"
+                                        << "/data/run1" << true;
+    QTest::newRow("with extension") << "/data/run2.Dvm"
+                                    << "/data/run2.Dvm" << true;
+    QTest::newRow("no file part") << "/data/folder/"
+                                  << "/data/folder/" << false;
 }
 
 void TestGridFile::saveDialogSetsPathAndChoice()

@@ -55,8 +55,11 @@ struct Rig
     ui::ScriptedDialogs dialogs;
     launcher::AutoInterface window;
 
-    template<typename T = QWidget>
-    T *child(const QString &name) const { return window.findChild<T *>(name); }
+    template <typename T = QWidget>
+    T *child(const QString &name) const
+    {
+        return window.findChild<T *>(name);
+    }
     QWidget *panel() const { return child(QStringLiteral("HelpPictureBox")); }
     QWidget *chooser() const { return child(QStringLiteral("USBDriver")); }
     void click(const QString &name) const { QTest::mouseClick(child(name), Qt::LeftButton); }
@@ -94,8 +97,8 @@ bool near(const QColor &a, const QColor &b)
 
 const QStringList fiveButtons{"SoftwareInstall", "Drivers", "Protocol", "UserManual", "Exitbtn"};
 const QStringList sixDrivers{"winxp", "win7", "win8", "win10", "BtnWindows", "BtnMac"};
-const QStringList sixInstallers{"driver/USBDriver_winxp.exe", "driver/USBDriver_win7.exe",
-                                "driver/USBDriver_win8.exe", "driver/USBDriver_win10.exe",
+const QStringList sixInstallers{"driver/USBDriver_winxp.exe",   "driver/USBDriver_win7.exe",
+                                "driver/USBDriver_win8.exe",    "driver/USBDriver_win10.exe",
                                 "driver/USBDriver_windows.exe", "driver/USBDriver_mac.exe"};
 
 } // namespace
@@ -139,8 +142,9 @@ void TestLauncher::offersWhatTheMediumHolds_data()
         << QStringList{"help/.readme", "driver/readme.txt"}
         << QStringList{"SoftwareInstall", "Drivers", "UserManual", "Exitbtn"};
     QTest::newRow("only subfolders") << QStringList{"help/en/a.pdf", "driver/win/x.exe"} << always;
-    QTest::newRow("names in other case") << QStringList{"Protocol/Protocol.pdf", "protocol/protocol.pdf",
-                                                        "Help/a.pdf", "Driver/x.exe"} << always;
+    QTest::newRow("names in other case") << QStringList{"Protocol/Protocol.pdf", "protocol/protocol.pdf", "Help/a.pdf",
+                                                        "Driver/x.exe"}
+                                         << always;
     QTest::newRow("protocol.pdf is a folder") << QStringList{"Protocol/protocol.pdf/x"} << always;
 }
 
@@ -209,15 +213,28 @@ void TestLauncher::manualCaptionAndFile_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("opened");
 
-    QTest::newRow("language manual") << "Dorvel-SW-HELP-FR_V1.1.pdf" << "Dorvel-SW-HELP-FR_V1.1"
-                                    << "help/Dorvel-SW-HELP-FR_V1.1.pdf";
-    QTest::newRow("upper-case extension") << "MANUAL.PDF" << "MANUAL.PDF" << "help/MANUAL.PDF.pdf";
-    QTest::newRow("mixed-case extension") << "Guide.Pdf" << "Guide.Pdf" << "help/Guide.Pdf.pdf";
-    QTest::newRow("cut at the first .pdf") << "notes.pdf.pdf" << "notes" << "help/notes.pdf";
-    QTest::newRow("hidden file, blanks") << ".User Guide.pdf" << ".User Guide" << "help/.User Guide.pdf";
-    QTest::newRow("only the extension") << ".pdf" << "" << "help/.pdf";
+    QTest::newRow("language manual") << "Dorvel-SW-HELP-FR_V1.1.pdf"
+                                     << "Dorvel-SW-HELP-FR_V1.1"
+                                     << "help/Dorvel-SW-HELP-FR_V1.1.pdf";
+    QTest::newRow("upper-case extension") << "MANUAL.PDF"
+                                          << "MANUAL.PDF"
+                                          << "help/MANUAL.PDF.pdf";
+    QTest::newRow("mixed-case extension") << "Guide.Pdf"
+                                          << "Guide.Pdf"
+                                          << "help/Guide.Pdf.pdf";
+    QTest::newRow("cut at the first .pdf") << "notes.pdf.pdf"
+                                           << "notes"
+                                           << "help/notes.pdf";
+    QTest::newRow("hidden file, blanks") << ".User Guide.pdf"
+                                         << ".User Guide"
+                                         << "help/.User Guide.pdf";
+    QTest::newRow("only the extension") << ".pdf"
+                                        << ""
+                                        << "help/.pdf";
     // Doubled, a "&" is drawn once and makes no mnemonic.
-    QTest::newRow("ampersand") << "Salt & Pepper.pdf" << "Salt && Pepper" << "help/Salt & Pepper.pdf";
+    QTest::newRow("ampersand") << "Salt & Pepper.pdf"
+                               << "Salt && Pepper"
+                               << "help/Salt & Pepper.pdf";
 }
 
 void TestLauncher::manualCaptionAndFile()
@@ -266,13 +283,12 @@ void TestLauncher::sevenManualsMakeColumnsOfThree()
     Medium medium;
     // Made out of order and in mixed case; listed by name whatever the case.
     medium.putAll({"help/zh.pdf", "help/EN.pdf", "help/it.pdf", "help/de.pdf", "help/JA.pdf", "help/FR.pdf",
-                "help/es.pdf", "help/readme.txt"});
+                   "help/es.pdf", "help/readme.txt"});
     Rig rig(medium);
     rig.click(QStringLiteral("UserManual"));
     QCOMPARE(rig.captions(), QStringList({"de", "EN", "es", "FR", "it", "JA", "zh"}));
 
-    const QList<QPoint> twips{{120, 120},  {120, 475},  {120, 830}, {2520, 120},
-                              {2520, 475}, {2520, 830}, {4920, 120}};
+    const QList<QPoint> twips{{120, 120}, {120, 475}, {120, 830}, {2520, 120}, {2520, 475}, {2520, 830}, {4920, 120}};
     const auto options = rig.options();
     for (int i = 0; i < 7; ++i) {
         QCOMPARE(options[i]->pos(), QPoint(px(twips[i].x(), rig.window), px(twips[i].y(), rig.window)));
@@ -284,17 +300,15 @@ void TestLauncher::sevenManualsMakeColumnsOfThree()
 void TestLauncher::manualCaptionsFitTheirColumns_data()
 {
     QTest::addColumn<QStringList>("files");
-    QTest::newRow("seven, the names the manuals have")
-        << QStringList{"help/Dorvel-SW-HELP-EN_V1.1.pdf", "help/Dorvel-SW-HELP-FR_V1.1.pdf",
-                       "help/Dorvel-SW-HELP-DE_V1.1.pdf", "help/Dorvel-SW-HELP-IT_V1.1.pdf",
-                       "help/Dorvel-SW-HELP-BPT_V1.1.pdf", "help/Dorvel-SW-HELP-ES_V1.1.pdf",
-                       "help/Dorvel-SW-HELP-CN_V1.1.pdf"};
+    QTest::newRow("seven, the names the manuals have") << QStringList{
+        "help/Dorvel-SW-HELP-EN_V1.1.pdf", "help/Dorvel-SW-HELP-FR_V1.1.pdf",  "help/Dorvel-SW-HELP-DE_V1.1.pdf",
+        "help/Dorvel-SW-HELP-IT_V1.1.pdf", "help/Dorvel-SW-HELP-BPT_V1.1.pdf", "help/Dorvel-SW-HELP-ES_V1.1.pdf",
+        "help/Dorvel-SW-HELP-CN_V1.1.pdf"};
     // Longer names: the font shrinks further; a column of two follows, one long name and one
     // short.
-    QTest::newRow("five, longer")
-        << QStringList{"help/Dorvel-SW-HELP-PT-BR-2ND_V1.1.pdf", "help/Dorvel-SW-HELP-EN-GB-2ND_V1.1.pdf",
-                       "help/zz.pdf", "help/Dorvel-SW-HELP-ZH-CN-2ND_V1.1.pdf",
-                       "help/Dorvel-SW-HELP-FR-CA-2ND_V1.1.pdf"};
+    QTest::newRow("five, longer") << QStringList{
+        "help/Dorvel-SW-HELP-PT-BR-2ND_V1.1.pdf", "help/Dorvel-SW-HELP-EN-GB-2ND_V1.1.pdf", "help/zz.pdf",
+        "help/Dorvel-SW-HELP-ZH-CN-2ND_V1.1.pdf", "help/Dorvel-SW-HELP-FR-CA-2ND_V1.1.pdf"};
 }
 
 void TestLauncher::manualCaptionsFitTheirColumns()
@@ -350,8 +364,8 @@ void TestLauncher::helpTogglesAndListsAfresh()
 void TestLauncher::pickingAManualOpensExactlyIt()
 {
     Medium medium;
-    medium.putAll({"help/1-DE.pdf", "help/2-EN.pdf", "help/3-ES.pdf", "help/4-FR.pdf", "help/5-IT.pdf",
-                "help/6-JA.pdf", "help/7-ZH.pdf"});
+    medium.putAll({"help/1-DE.pdf", "help/2-EN.pdf", "help/3-ES.pdf", "help/4-FR.pdf", "help/5-IT.pdf", "help/6-JA.pdf",
+                   "help/7-ZH.pdf"});
     Rig rig(medium);
     rig.click(QStringLiteral("UserManual"));
     QTest::mouseClick(rig.options().at(4), Qt::LeftButton);
@@ -511,8 +525,7 @@ void TestLauncher::realInstallerRuns()
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(dialogs.messages.isEmpty());
     } else {
-        QCOMPARE(dialogs.messages.value(0).text,
-                 QStringLiteral("The program %1 could not be started.").arg(setup));
+        QCOMPARE(dialogs.messages.value(0).text, QStringLiteral("The program %1 could not be started.").arg(setup));
     }
     QVERIFY(window.isVisible());
 }

@@ -1,7 +1,7 @@
 #include "core/AppState.h"
 #include "meter/LivePoll.h"
-#include "realtime/Views.h"
 #include "panel/MeterFace.h"
+#include "realtime/Views.h"
 #include "support/FakePanelRig.h"
 #include "support/LoggerImages.h"
 
@@ -89,8 +89,14 @@ void TestLivePoll::streamShownAndSilenceLosesTheLink_data()
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("linked"); // the link label once the port is open
     QTest::addColumn<QString>("back");   // and once a byte ends a silence
-    QTest::newRow("numbered port") << "" << "/dev/ttyS2" << "Com3" << "COM3";
-    QTest::newRow("device path") << "/dev/ttyUSB0" << "/dev/ttyUSB0" << "Com ttyUSB0" << "COM ttyUSB0";
+    QTest::newRow("numbered port") << ""
+                                   << "/dev/ttyS2"
+                                   << "Com3"
+                                   << "COM3";
+    QTest::newRow("device path") << "/dev/ttyUSB0"
+                                 << "/dev/ttyUSB0"
+                                 << "Com ttyUSB0"
+                                 << "COM ttyUSB0";
 }
 
 void TestLivePoll::streamShownAndSilenceLosesTheLink()
@@ -201,8 +207,8 @@ void TestLivePoll::brokenDeviceIsReopenedWithoutFlood()
     QTRY_VERIFY_WITH_TIMEOUT(triedAtMs.size() >= 4, 10000);
     QVERIFY2(triedAtMs.first() >= 47, qPrintable(QString::number(triedAtMs.first())));
     for (qsizetype i = 1; i < triedAtMs.size(); ++i)
-        QVERIFY2(triedAtMs[i] - triedAtMs[i - 1] >= 47, qPrintable(QStringLiteral("try %1 after %2 ms").arg(i).arg(
-                                                            triedAtMs[i] - triedAtMs[i - 1])));
+        QVERIFY2(triedAtMs[i] - triedAtMs[i - 1] >= 47,
+                 qPrintable(QStringLiteral("try %1 after %2 ms").arg(i).arg(triedAtMs[i] - triedAtMs[i - 1])));
     QCOMPARE(rig.port.openCalls - opensBefore, triedAtMs.size());
     QCOMPARE(rig.label("LblCom"), QStringLiteral("No COM"));
 

@@ -97,8 +97,7 @@ void TestLoggerWindows::dataLoggerOpensBesideAndFillsTheBlockGrid()
     QCOMPARE(rig.memoryLabel("LblRemain"), QStringLiteral("48.0 K"));
     QCOMPARE(rowOf(memory->blocks(), 0), QStringList({"No.s", "Ohm Range", "V Range", "Sampling", "Records"}));
     QCOMPARE(memory->blocks().rows(), 1);
-    QCOMPARE(rowOf(memory->limits(), 0),
-             QStringList({"No", "(m)Ohm High", "(m)Ohm Low", "m/Ohm", "Voltage"}));
+    QCOMPARE(rowOf(memory->limits(), 0), QStringList({"No", "(m)Ohm High", "(m)Ohm Low", "m/Ohm", "Voltage"}));
     QCOMPARE(memory->limits().rows(), 1);
     auto *compare = memory->findChild<QPushButton *>(QStringLiteral("CmdCompare"));
     QVERIFY(compare && compare->isVisible() && !compare->isEnabled());

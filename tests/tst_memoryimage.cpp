@@ -125,8 +125,8 @@ void TestMemoryImage::scanStopsAfterTheFiveHundredTwelfthBlock()
 
 void TestMemoryImage::segments()
 {
-    const QByteArray image
-        = imageOf(images::block(2, 0x03, 3) + images::block(5, 0x03, 0) + images::block(60, 0x01, 4) + QByteArray(4, 0x03));
+    const QByteArray image = imageOf(images::block(2, 0x03, 3) + images::block(5, 0x03, 0) + images::block(60, 0x01, 4)
+                                     + QByteArray(4, 0x03));
     const auto first = blockSegment(image, 1);
     QVERIFY(first);
     QCOMPARE(*first, QByteArray(1, 2) + images::block(2, 0x03, 3).mid(5) + images::marker() + char(5));

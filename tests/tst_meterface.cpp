@@ -47,25 +47,43 @@ void TestMeterFace::textsAtStart_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("title") << "MeterName" << "BATTERY TESTER";
-    QTest::newRow("REL") << "Label3" << "REL";
-    QTest::newRow("FAIL") << "Label4" << "FAIL";
-    QTest::newRow("WARN") << "Label5" << "WARN";
-    QTest::newRow("PASS") << "Label6" << "PASS";
-    QTest::newRow("milli") << "LblMOhm" << "m";
-    QTest::newRow("volt unit") << "LblV" << "V";
-    QTest::newRow("link") << "LblCom" << "COM1";
+    QTest::newRow("title") << "MeterName"
+                           << "BATTERY TESTER";
+    QTest::newRow("REL") << "Label3"
+                         << "REL";
+    QTest::newRow("FAIL") << "Label4"
+                          << "FAIL";
+    QTest::newRow("WARN") << "Label5"
+                          << "WARN";
+    QTest::newRow("PASS") << "Label6"
+                          << "PASS";
+    QTest::newRow("milli") << "LblMOhm"
+                           << "m";
+    QTest::newRow("volt unit") << "LblV"
+                               << "V";
+    QTest::newRow("link") << "LblCom"
+                          << "COM1";
     // Empty until the first reading arrives.
-    QTest::newRow("ohm") << "ValOhm" << "";
-    QTest::newRow("volt") << "ValVoltage" << "";
-    QTest::newRow("rec") << "LblRec" << "";
-    QTest::newRow("count") << "LblCount" << "";
-    QTest::newRow("file") << "LblFileName" << "";
-    QTest::newRow("hold key") << "SSCommand1" << "HOLD";
-    QTest::newRow("picture key") << "SSCommand3" << "";
-    QTest::newRow("mem key") << "SSCommand4" << "MEM";
-    QTest::newRow("read key") << "SSCommand5" << "READ";
-    QTest::newRow("volt key") << "CmdVolTage" << "V";
+    QTest::newRow("ohm") << "ValOhm"
+                         << "";
+    QTest::newRow("volt") << "ValVoltage"
+                          << "";
+    QTest::newRow("rec") << "LblRec"
+                         << "";
+    QTest::newRow("count") << "LblCount"
+                           << "";
+    QTest::newRow("file") << "LblFileName"
+                          << "";
+    QTest::newRow("hold key") << "SSCommand1"
+                              << "HOLD";
+    QTest::newRow("picture key") << "SSCommand3"
+                                 << "";
+    QTest::newRow("mem key") << "SSCommand4"
+                             << "MEM";
+    QTest::newRow("read key") << "SSCommand5"
+                              << "READ";
+    QTest::newRow("volt key") << "CmdVolTage"
+                              << "V";
 }
 
 void TestMeterFace::textsAtStart()
@@ -105,8 +123,10 @@ void TestMeterFace::readingsFit_data()
         QTest::newRow(qPrintable(QStringLiteral("volt %1").arg(QLatin1String(t)))) << "ValVoltage" << t;
     for (const char *t : {"No COM", "Com16", "COM ttyUSB0"})
         QTest::newRow(qPrintable(QStringLiteral("link %1").arg(QLatin1String(t)))) << "LblCom" << t;
-    QTest::newRow("count") << "LblCount" << "69999";
-    QTest::newRow("rec") << "LblRec" << "Rec";
+    QTest::newRow("count") << "LblCount"
+                           << "69999";
+    QTest::newRow("rec") << "LblRec"
+                         << "Rec";
 }
 
 void TestMeterFace::longDeviceNameIsShortenedInTheMiddle()
@@ -158,8 +178,8 @@ void TestMeterFace::readingsFit()
 void TestMeterFace::displayLinesDoNotOverlap()
 {
     panel::MeterFace face;
-    const QStringList names{"Label3", "Label4", "Label5", "Label6", "ValOhm", "LblMOhm", "Image1",
-                            "ValVoltage", "LblV", "LblCom", "LblRec", "LblCount", "LblFileName"};
+    const QStringList names{"Label3",     "Label4", "Label5", "Label6", "ValOhm",   "LblMOhm",    "Image1",
+                            "ValVoltage", "LblV",   "LblCom", "LblRec", "LblCount", "LblFileName"};
     const QRect display = face.findChild<QWidget *>(QStringLiteral("Shape3"))->geometry();
     for (int i = 0; i < names.size(); ++i) {
         const QRect a = label(face, names[i])->geometry();

@@ -71,26 +71,46 @@ void TestMeterSim::badCommandsAreRefused_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("reason"); // a piece of the error
-    QTest::newRow("range past 3") << "range 4" << "range needs a code 0..3";
-    QTest::newRow("range word") << "range two" << "range needs a code";
-    QTest::newRow("on or off") << "volt40 yes" << "needs on or off";
-    QTest::newRow("set one count") << "set 2500" << "set needs two counts";
-    QTest::newRow("set past display") << "set 10000 1" << "set needs two counts";
-    QTest::newRow("period too fast") << "period 9" << "period needs milliseconds 10..60000";
-    QTest::newRow("status past a byte") << "status 256" << "status needs a byte";
-    QTest::newRow("bare with argument") << "silent 3" << "silent takes no argument";
-    QTest::newRow("trailing junk") << "range 2 x" << "range needs a code";
-    QTest::newRow("negative count") << "garbage -1" << "garbage needs a count";
-    QTest::newRow("unknown") << "explode" << "unknown command \"explode\"";
-    QTest::newRow("memory nothing") << "memory" << "memory needs default or a FILE";
-    QTest::newRow("cell one value") << "cell 25" << "cell needs MOHM";
-    QTest::newRow("cell zero ohm") << "cell 0 3.7" << "cell needs MOHM";
-    QTest::newRow("cell past 40 Ohm") << "cell 100000 3.7" << "cell needs MOHM";
-    QTest::newRow("cell volts word") << "cell 25 high" << "cell needs MOHM";
-    QTest::newRow("cell past 40 V") << "cell 25 100" << "cell needs MOHM";
-    QTest::newRow("cells nothing") << "cells" << "cells needs a count";
-    QTest::newRow("cells zero") << "cells 0" << "cells needs a count 1..100000";
-    QTest::newRow("lift with argument") << "lift 2" << "lift takes no argument";
+    QTest::newRow("range past 3") << "range 4"
+                                  << "range needs a code 0..3";
+    QTest::newRow("range word") << "range two"
+                                << "range needs a code";
+    QTest::newRow("on or off") << "volt40 yes"
+                               << "needs on or off";
+    QTest::newRow("set one count") << "set 2500"
+                                   << "set needs two counts";
+    QTest::newRow("set past display") << "set 10000 1"
+                                      << "set needs two counts";
+    QTest::newRow("period too fast") << "period 9"
+                                     << "period needs milliseconds 10..60000";
+    QTest::newRow("status past a byte") << "status 256"
+                                        << "status needs a byte";
+    QTest::newRow("bare with argument") << "silent 3"
+                                        << "silent takes no argument";
+    QTest::newRow("trailing junk") << "range 2 x"
+                                   << "range needs a code";
+    QTest::newRow("negative count") << "garbage -1"
+                                    << "garbage needs a count";
+    QTest::newRow("unknown") << "explode"
+                             << "unknown command \"explode\"";
+    QTest::newRow("memory nothing") << "memory"
+                                    << "memory needs default or a FILE";
+    QTest::newRow("cell one value") << "cell 25"
+                                    << "cell needs MOHM";
+    QTest::newRow("cell zero ohm") << "cell 0 3.7"
+                                   << "cell needs MOHM";
+    QTest::newRow("cell past 40 Ohm") << "cell 100000 3.7"
+                                      << "cell needs MOHM";
+    QTest::newRow("cell volts word") << "cell 25 high"
+                                     << "cell needs MOHM";
+    QTest::newRow("cell past 40 V") << "cell 25 100"
+                                    << "cell needs MOHM";
+    QTest::newRow("cells nothing") << "cells"
+                                   << "cells needs a count";
+    QTest::newRow("cells zero") << "cells 0"
+                                << "cells needs a count 1..100000";
+    QTest::newRow("lift with argument") << "lift 2"
+                                        << "lift takes no argument";
 }
 
 void TestMeterSim::badCommandsAreRefused()
@@ -111,11 +131,33 @@ void TestMeterSim::badCommandsAreRefused()
 void TestMeterSim::canonicalTextParsesBackToTheSameCommand()
 {
     // The acknowledgement names the command as done; typed back, it does the same again.
-    for (const char *line : {"range 1", "volt40 on", "ohm-ol off", "negative on", "noreading on", "set 12 9999",
-                             "drift", "status 255", "status auto", "silent", "resume", "corrupt 3", "double 2",
-                             "garbage 7", "vanish", "vanish 5", "return", "period 250", "memory-empty",
-                             "memory default", "memory /tmp/some file.bin", "cell 1500 4.2", "cell 0.5 -1.25",
-                             "lift", "cells 800", "cells /tmp/batch.txt", "quit"}) {
+    for (const char *line : {"range 1",
+                             "volt40 on",
+                             "ohm-ol off",
+                             "negative on",
+                             "noreading on",
+                             "set 12 9999",
+                             "drift",
+                             "status 255",
+                             "status auto",
+                             "silent",
+                             "resume",
+                             "corrupt 3",
+                             "double 2",
+                             "garbage 7",
+                             "vanish",
+                             "vanish 5",
+                             "return",
+                             "period 250",
+                             "memory-empty",
+                             "memory default",
+                             "memory /tmp/some file.bin",
+                             "cell 1500 4.2",
+                             "cell 0.5 -1.25",
+                             "lift",
+                             "cells 800",
+                             "cells /tmp/batch.txt",
+                             "quit"}) {
         const auto first = metersim::parseCommand(line);
         QVERIFY2(first.command, line);
         const std::string text = metersim::commandText(*first.command);
@@ -135,8 +177,8 @@ void TestMeterSim::optionsBecomeStartCommands()
 {
     metersim::Options options;
     std::string error;
-    QVERIFY2(metersim::parseOptions({"--range", "2", "--volt40", "--period=50", "--cmd", "negative on", "--seed",
-                                     "42", "--link", "/tmp/meter", "--fast-dump"},
+    QVERIFY2(metersim::parseOptions({"--range", "2", "--volt40", "--period=50", "--cmd", "negative on", "--seed", "42",
+                                     "--link", "/tmp/meter", "--fast-dump"},
                                     options, error),
              error.c_str());
     // In the order given, so a later one wins as it would typed on standard input.

@@ -50,7 +50,8 @@ std::pair<double, double> bruteForce(const std::vector<Cell> &cells, int series,
         }
         const double capSpread = *std::max_element(cap.begin(), cap.end()) - *std::min_element(cap.begin(), cap.end());
         const double resSpread = *std::max_element(r.begin(), r.end()) - *std::min_element(r.begin(), r.end());
-        const std::pair<double, double> score = byCapacity ? std::pair{capSpread, resSpread} : std::pair{resSpread, 0.0};
+        const std::pair<double, double> score =
+            byCapacity ? std::pair{capSpread, resSpread} : std::pair{resSpread, 0.0};
         if (score.first < best.first - 1e-9 || (score.first <= best.first + 1e-9 && score.second < best.second - 1e-12))
             best = score;
     } while (std::next_permutation(order.begin(), order.end()));
@@ -182,7 +183,7 @@ void TestPacks::groupFigures()
         cells[k].capacity = 2000 + 100 * k;
     }
     const packs::Plan plan = packs::describe(cells, {{1, 0}, {2, 3}}, true);
-    QCOMPARE(plan.groups[0].cells, (std::vector<int>{0, 1}));  // by rising resistance
+    QCOMPARE(plan.groups[0].cells, (std::vector<int>{0, 1})); // by rising resistance
     QCOMPARE(plan.groups[0].capacity, 4100.0);
     QCOMPARE(plan.groups[1].capacity, 4500.0);
     QVERIFY(std::abs(plan.groups[0].mOhm - 12.0) < 1e-12);
@@ -236,12 +237,12 @@ void TestPacks::capacitiesFromFiles_data()
     QTest::newRow("semicolon, decimal comma, capacity first")
         << QByteArray("\xEF\xBB\xBFSlot;Capacity/mAh;Cell\n1;2450,5;C0007\n2;2100;C0008\n")
         << QStringList{"C0007", "C0008"} << QList<double>{2450.5, 2100};
-    QTest::newRow("tab, no header, decimal comma") << QByteArray("A1\t2450,5\nA2\t2300 mAh\n")
-                                                   << QStringList{"A1", "A2"} << QList<double>{2450.5, 2300};
+    QTest::newRow("tab, no header, decimal comma")
+        << QByteArray("A1\t2450,5\nA2\t2300 mAh\n") << QStringList{"A1", "A2"} << QList<double>{2450.5, 2300};
     QTest::newRow("Ah column") << QByteArray("id;Ah\nX;2,5\n") << QStringList{"X"} << QList<double>{2500};
     QTest::newRow("quoted decimal comma in a comma file")
-        << QByteArray("\"Cell\",\"mAh\"\n\"C1\",\"2450,5\"\n\"C2\",2400\n")
-        << QStringList{"C1", "C2"} << QList<double>{2450.5, 2400};
+        << QByteArray("\"Cell\",\"mAh\"\n\"C1\",\"2450,5\"\n\"C2\",2400\n") << QStringList{"C1", "C2"}
+        << QList<double>{2450.5, 2400};
     QTest::newRow("blank lines skipped, bad line kept aside")
         << QByteArray("ID,mAh\n\nC1,2450\nC2,n/a\nC3,2300\n") << QStringList{"C1", "C3"} << QList<double>{2450, 2300};
 }

@@ -282,7 +282,9 @@ void TestPlot::reducedDrawingMatchesTheFull()
         QString volt = QString::number(3.2 * std::sin(n / 1100.0) + ((n * 104729) % 7) * 0.05, 'f', 3);
         if (n % 4999 == 0)
             volt = QStringLiteral("-OL");
-        lines.append(QStringLiteral("%1\t2024/03/05\t%2\t%3\t%4").arg(n).arg(timeOf(n), n % 3333 == 0 ? QStringLiteral("OL") : QString::number(ohm, 'f', 2), volt));
+        lines.append(QStringLiteral("%1\t2024/03/05\t%2\t%3\t%4")
+                         .arg(n)
+                         .arg(timeOf(n), n % 3333 == 0 ? QStringLiteral("OL") : QString::number(ohm, 'f', 2), volt));
     }
     grid.addRows(lines);
     const plot::PlotResult r = plot::drawListPlot(grid, settings("40m", "4", rows));
@@ -298,8 +300,8 @@ void TestPlot::reducedDrawingMatchesTheFull()
             for (int x = 0; x < full.width(); ++x) {
                 const QRgb a = full.pixel(x, y), b = reduced.pixel(x, y);
                 inked += a != qRgb(255, 255, 255);
-                const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                        std::abs(qBlue(a) - qBlue(b))});
+                const int d = std::max(
+                    {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
                 differing += d > 96;
             }
         qInfo("scale %g: %d of %d inked pixels differ visibly", scale, differing, inked);
@@ -312,7 +314,10 @@ void TestPlot::fileListPlotThroughTheToolBar()
 {
     QByteArray dvm("No.s\tDate\tTime\t400mOhm\t40Voltage\r\n");
     for (int n = 1; n <= 12; ++n)
-        dvm += QStringLiteral("%1\t2024/03/05\t%2\t%3\t12.50\r\n").arg(n).arg(timeOf(n), QString::number(100 + n)).toLatin1();
+        dvm += QStringLiteral("%1\t2024/03/05\t%2\t%3\t12.50\r\n")
+                   .arg(n)
+                   .arg(timeOf(n), QString::number(100 + n))
+                   .toLatin1();
     FakePanelRig rig(1, {}, FakePanelRig::Printers::QtToPdf);
     QVERIFY(rig.panel->load());
     files::FileListWindow *list = rig.openInFileList(QStringLiteral("cells.Dvm"), dvm);

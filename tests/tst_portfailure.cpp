@@ -28,8 +28,8 @@ private slots:
 
 void TestPortFailure::eachReasonSaysWhatToDo()
 {
-    const QString denied = meter::openFailureDetails("/dev/ttyUSB0", Open::NoPermission, "Permission denied",
-                                                     "dialout");
+    const QString denied =
+        meter::openFailureDetails("/dev/ttyUSB0", Open::NoPermission, "Permission denied", "dialout");
     QVERIFY(denied.contains("/dev/ttyUSB0"));
     QVERIFY(denied.contains("permission denied"));
     QVERIFY(denied.contains("\"dialout\""));

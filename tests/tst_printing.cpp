@@ -23,7 +23,8 @@ void fillGrid(ui::GridModel &grid, int dataRows)
 {
     grid.setHeader({"No.s", "Date", "Time", "Ohm", "Voltage"});
     for (int n = 1; n <= dataRows; ++n)
-        grid.addRow(QStringLiteral("%1\t2024/03/05\t10:%2:00\t12.34\t3.700").arg(n).arg(n % 60, 2, 10, QLatin1Char('0')));
+        grid.addRow(
+            QStringLiteral("%1\t2024/03/05\t10:%2:00\t12.34\t3.700").arg(n).arg(n % 60, 2, 10, QLatin1Char('0')));
 }
 
 struct PrintRig
@@ -284,7 +285,10 @@ void TestPrinting::fileListPrintsToPdf()
     QByteArray dvm("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
     for (int n = 1; n <= 300; ++n)
         dvm += QStringLiteral("%1\t2024/03/05\t10:00:%2\t%3\t3.700\r\n")
-                   .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2).toLatin1();
+                   .arg(n)
+                   .arg(n % 60, 2, 10, QLatin1Char('0'))
+                   .arg(10 + n * 0.01, 0, 'f', 2)
+                   .toLatin1();
     FakePanelRig rig(1, {}, FakePanelRig::Printers::QtToPdf);
     QVERIFY(rig.panel->load());
 
@@ -317,7 +321,9 @@ void TestPrinting::fileListPrintsToPdf()
     qsizetype at = 0;
     for (int n = 1; n <= 300; ++n) {
         const QString row = QStringLiteral("%1\\s+2024/03/05\\s+10:00:%2\\s+%3\\s+3\\.700")
-                                .arg(n).arg(n % 60, 2, 10, QLatin1Char('0')).arg(10 + n * 0.01, 0, 'f', 2);
+                                .arg(n)
+                                .arg(n % 60, 2, 10, QLatin1Char('0'))
+                                .arg(10 + n * 0.01, 0, 'f', 2);
         const auto m = QRegularExpression(row).match(text, at);
         QVERIFY2(m.hasMatch(), qPrintable(QStringLiteral("row %1 missing or out of order").arg(n)));
         at = m.capturedEnd();
@@ -331,7 +337,8 @@ void TestPrinting::pdfCutOffByAFullDiskIsRemoved()
 {
     QByteArray dvm("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n");
     for (int n = 1; n <= 3000; ++n)
-        dvm += QStringLiteral("%1\t2024/03/05\t10:00:00\t%2\t3.700\r\n").arg(n).arg(10 + n * 0.01, 0, 'f', 2).toLatin1();
+        dvm +=
+            QStringLiteral("%1\t2024/03/05\t10:00:00\t%2\t3.700\r\n").arg(n).arg(10 + n * 0.01, 0, 'f', 2).toLatin1();
     FakePanelRig rig(1, {}, FakePanelRig::Printers::QtToPdf);
     QVERIFY(rig.panel->load());
     files::FileListWindow *list = rig.openInFileList(QStringLiteral("cells.Dvm"), dvm);

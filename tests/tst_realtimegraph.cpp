@@ -187,7 +187,7 @@ void TestRealTimeGraph::sweepDrawsTraceStripGridAndMarks()
     QVERIFY(count(image, 160, 63, 160, 72, isGrid) >= 2);
     QVERIFY(count(image, 70, 159, 70, 166, isGrid) >= 6);
     QCOMPARE(count(image, 70, 63, 70, 110, isGrid), 0);
-    QVERIFY(count(image, 80, 262, 120, 275, isInk) > 20); // "14:07:18" under 60 px
+    QVERIFY(count(image, 80, 262, 120, 275, isInk) > 20);        // "14:07:18" under 60 px
     QCOMPARE(rig.graph->timeText(), QStringLiteral("14:07:36")); // the last mark, at 180 px
 
     // The wrap: no joining segment; the strip ahead of the pen is wiped.
@@ -197,9 +197,9 @@ void TestRealTimeGraph::sweepDrawsTraceStripGridAndMarks()
     image = rig.picture();
     QCOMPARE(count(image, 60, 100, 260, 135, isRed), 0);
     QCOMPARE(count(image, 41, 94, 50, 96, isRed) >= 9, true);
-    QCOMPARE(count(image, 51, 80, 51, 252, isRed), 0);            // the wiped column ahead
+    QCOMPARE(count(image, 51, 80, 51, 252, isRed), 0); // the wiped column ahead
     QCOMPARE(count(image, 51, 68, 51, 255, [](QRgb c) { return c != qRgb(255, 255, 255) && !isGrid(c); }), 0);
-    QVERIFY(count(image, 52, 139, 52, 141, isRed) >= 1);          // the old sweep beyond it
+    QVERIFY(count(image, 52, 139, 52, 141, isRed) >= 1); // the old sweep beyond it
 
     // Over range 5 px above the plot, no reading 3 px below the zero line.
     rig.state.reading.OhmText = QStringLiteral("OL");

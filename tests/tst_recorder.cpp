@@ -30,8 +30,7 @@ struct HostSpy final : panel::RecorderHost
 struct Rig
 {
     // tmpfs where there is one: the limit test syncs seventy thousand lines.
-    QTemporaryDir dir{QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/dorvel-XXXXXX")
-                                                                 : QString()};
+    QTemporaryDir dir{QFile::exists(QStringLiteral("/dev/shm")) ? QStringLiteral("/dev/shm/dorvel-XXXXXX") : QString()};
     core::AppState state;
     ui::FakeClock clock;
     HostSpy host;
@@ -131,13 +130,13 @@ void TestRecorder::linesAreTheIntervalApart_data()
     QTest::newRow("every second") << 1 << "2024/03/05 14:07:09"
                                   << QStringList{"1\t2024/03/05\t14:07:11\t25.00\t3.700",
                                                  "2\t2024/03/05\t14:07:12\t25.00\t3.700"};
-    QTest::newRow("3 s into the new year") << 3 << "2024/12/31 23:59:55"
-                                           << QStringList{"1\t2025/01/01\t00:00:01\t25.00\t3.700",
-                                                          "2\t2025/01/01\t00:00:04\t25.00\t3.700",
-                                                          "3\t2025/01/01\t00:00:07\t25.00\t3.700"};
-    QTest::newRow("the longest does not overflow") << 86400 << "2024/03/05 14:07:09"
-                                                   << QStringList{"1\t2024/03/07\t14:07:09\t25.00\t3.700",
-                                                                  "2\t2024/03/08\t14:07:09\t25.00\t3.700"};
+    QTest::newRow("3 s into the new year")
+        << 3 << "2024/12/31 23:59:55"
+        << QStringList{"1\t2025/01/01\t00:00:01\t25.00\t3.700", "2\t2025/01/01\t00:00:04\t25.00\t3.700",
+                       "3\t2025/01/01\t00:00:07\t25.00\t3.700"};
+    QTest::newRow("the longest does not overflow")
+        << 86400 << "2024/03/05 14:07:09"
+        << QStringList{"1\t2024/03/07\t14:07:09\t25.00\t3.700", "2\t2024/03/08\t14:07:09\t25.00\t3.700"};
 }
 
 void TestRecorder::linesAreTheIntervalApart()
@@ -275,8 +274,8 @@ void TestRecorder::listTakesRowsUpToItsLimit()
     rig.state.SampleSeconds = 1;
     rig.state.ListOn = true;
     rig.ticks(2);
-    QCOMPARE(rig.host.listRows, QStringList({"1\t2024/03/05\t14:07:10\t25.00\t3.700",
-                                             "2\t2024/03/05\t14:07:11\t25.00\t3.700"}));
+    QCOMPARE(rig.host.listRows,
+             QStringList({"1\t2024/03/05\t14:07:10\t25.00\t3.700", "2\t2024/03/05\t14:07:11\t25.00\t3.700"}));
     rig.ticks(43749 - 2);
     QCOMPARE(rig.host.listRows.size(), 43749);
     QVERIFY(rig.host.listRows.last().startsWith(QStringLiteral("43749\t")));
@@ -306,14 +305,11 @@ void TestRecorder::ticksFollowTheMonotonicSchedule_data()
     QTest::addColumn<QList<qint64>>("waits");
     QTest::newRow("on time") << QList<qint64>{6000, 7000, 8000} << QList<qint64>{1000, 1000, 1000};
     // The slack of one tick is taken from the next wait, never added to the schedule.
-    QTest::newRow("late and early") << QList<qint64>{6030, 6990, 8400, 9000}
-                                    << QList<qint64>{970, 1010, 600, 1000};
+    QTest::newRow("late and early") << QList<qint64>{6030, 6990, 8400, 9000} << QList<qint64>{970, 1010, 600, 1000};
     // Held up for three intervals: the missed ticks follow at once, then the beat goes on.
-    QTest::newRow("caught up") << QList<qint64>{9200, 9201, 9202, 9203, 10000}
-                               << QList<qint64>{0, 0, 0, 797, 1000};
+    QTest::newRow("caught up") << QList<qint64>{9200, 9201, 9202, 9203, 10000} << QList<qint64>{0, 0, 0, 797, 1000};
     // Held up past five intervals (a suspend): a new schedule from the late tick.
-    QTest::newRow("starts afresh") << QList<qint64>{12001, 13001, 14500}
-                                   << QList<qint64>{1000, 1000, 501};
+    QTest::newRow("starts afresh") << QList<qint64>{12001, 13001, 14500} << QList<qint64>{1000, 1000, 501};
     // Five intervals late is still caught up.
     QTest::newRow("five late") << QList<qint64>{12000} << QList<qint64>{0};
 }
@@ -346,8 +342,9 @@ void TestRecorder::realTimerTicksOnSchedule()
     QTest::qWait(200);
     recorder.stopTimer();
     const QDateTime stamp = QDateTime::fromString(state.SampleClock, QStringLiteral("yyyy/MM/dd HH:mm:ss"));
-    const qint64 ticks = QDateTime::fromString(QStringLiteral("2024/03/05 14:07:09"), QStringLiteral("yyyy/MM/dd HH:mm:ss"))
-                             .secsTo(stamp);
+    const qint64 ticks =
+        QDateTime::fromString(QStringLiteral("2024/03/05 14:07:09"), QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+            .secsTo(stamp);
     QVERIFY2(ticks >= 1 && ticks <= elapsed.elapsed() / 20,
              qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(elapsed.elapsed())));
 }
@@ -379,8 +376,8 @@ void TestRecorder::newIntervalKeepsStampsOnTheWallClock()
     QDateTime previous;
     for (const QString &line : lines.mid(1)) {
         const QStringList cells = line.split(QLatin1Char('\t'));
-        const QDateTime stamp = QDateTime::fromString(cells[1] + QLatin1Char(' ') + cells[2],
-                                                      QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+        const QDateTime stamp =
+            QDateTime::fromString(cells[1] + QLatin1Char(' ') + cells[2], QStringLiteral("yyyy/MM/dd HH:mm:ss"));
         // Exactly the interval apart...
         if (previous.isValid())
             QCOMPARE(previous.secsTo(stamp), qint64(interval));
@@ -499,8 +496,7 @@ void TestRecorder::heldReadingsAreNotRecorded_data()
     // The header at 14:07:10, then the meter's cable pulled after 14:07:12. A value from a
     // frame 1 s old still counts; one 2 s old is held, not measured.
     QTest::newRow("cable pulled for 10 s")
-        << "FFF..........FF"
-        << QStringList{"14:07:11", "14:07:12", "14:07:13", "14:07:23", "14:07:24"};
+        << "FFF..........FF" << QStringList{"14:07:11", "14:07:12", "14:07:13", "14:07:23", "14:07:24"};
     QTest::newRow("meter silent for 6 s") << "FF......F" << QStringList{"14:07:11", "14:07:12", "14:07:18"};
     QTest::newRow("no frame ever") << "....." << QStringList{};
     QTest::newRow("one frame in between") << "F...F..." << QStringList{"14:07:11", "14:07:14", "14:07:15"};
@@ -536,7 +532,8 @@ void TestRecorder::heldReadingsAreNotRecorded()
     QCOMPARE(rig.state.RecordCount, int(stamps.size()) + 1);
     QCOMPARE(rig.state.ListRowCount, int(listed.size()));
     // The clock went on through the gap.
-    QCOMPARE(rig.state.SampleClock, QStringLiteral("2024/03/05 14:07:%1").arg(9 + frames.size(), 2, 10, QLatin1Char('0')));
+    QCOMPARE(rig.state.SampleClock,
+             QStringLiteral("2024/03/05 14:07:%1").arg(9 + frames.size(), 2, 10, QLatin1Char('0')));
 }
 
 void TestRecorder::freshnessEndsAfterOneAndAHalfSeconds_data()

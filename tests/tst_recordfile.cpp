@@ -137,7 +137,7 @@ void TestRecordFile::everyLineIsSyncedAfterItIsWritten()
     QString error;
     QVERIFY(file.open(dir.filePath(QStringLiteral("rec.Dvm")), &error));
     QVERIFY(spy.sizesSynced.isEmpty());
-    QVERIFY(file.appendLine(QStringLiteral("No.s\tDate\tTime\t40mOhm\t4Voltage"), &error)); // 32 bytes
+    QVERIFY(file.appendLine(QStringLiteral("No.s\tDate\tTime\t40mOhm\t4Voltage"), &error));    // 32 bytes
     QVERIFY(file.appendLine(QStringLiteral("1\t2024/03/05\t09:07:03\t12.34\t3.700"), &error)); // 35 bytes
     QVERIFY(file.appendLine(QStringLiteral("2\t2024/03/05\t09:07:04\t12.35\t3.700"), &error));
     // One sync a line, each with the whole line already written.

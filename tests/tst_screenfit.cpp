@@ -62,7 +62,8 @@ void TestScreenFit::listWindowBesideAMainWindowNearTheEdge()
     QWidget main;
     main.setGeometry(area.right() - 300, area.top() + 10, 200, 100);
     main.show();
-    PlainList list({QStringLiteral("No.s"), QStringLiteral("Date")}, {QStringLiteral("00000"), QStringLiteral("0000/00/00")});
+    PlainList list({QStringLiteral("No.s"), QStringLiteral("Date")},
+                   {QStringLiteral("00000"), QStringLiteral("0000/00/00")});
     list.resize(250, 200);
     list.placeBeside(main);
     list.show();

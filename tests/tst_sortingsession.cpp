@@ -218,14 +218,15 @@ void TestSortingSession::notASession_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("why");
     QTest::newRow("empty") << QByteArray() << "not a cell sorting session";
-    QTest::newRow("measurement file") << QByteArray("No.s\tDate\tTime\t40mOhm\t4Voltage\r\n1\t2024/03/05\t14:07:11\t25.00\t3.700\r\n")
+    QTest::newRow("measurement file") << QByteArray(
+        "No.s\tDate\tTime\t40mOhm\t4Voltage\r\n1\t2024/03/05\t14:07:11\t25.00\t3.700\r\n")
                                       << "not a cell sorting session";
     QTest::newRow("binary") << QByteArray("\x00\xff\xfe\x02\x03", 5) << "not a cell sorting session";
     QTest::newRow("no columns") << QByteArray("Dorvel cell sorting session\t1\r\nName\tX\r\n") << "column line";
-    QTest::newRow("bad profile")
-        << QByteArray("Dorvel cell sorting session\t1\r\nName\tX\r\nGrade\tA\t-3\r\nVoltage\t1\t2\r\n"
-                      "Cell\tDate\tTime\tmOhm\tVoltage\tGrade\tCapture\tDisplay\tRange\r\n")
-        << "profile";
+    QTest::newRow("bad profile") << QByteArray(
+        "Dorvel cell sorting session\t1\r\nName\tX\r\nGrade\tA\t-3\r\nVoltage\t1\t2\r\n"
+        "Cell\tDate\tTime\tmOhm\tVoltage\tGrade\tCapture\tDisplay\tRange\r\n")
+                                 << "profile";
 }
 
 void TestSortingSession::notASession()
@@ -241,8 +242,8 @@ void TestSortingSession::damagedLinesSkipped()
 {
     QByteArray bytes = sessionText(liIon(), {cell(QStringLiteral("C0001"), 25, 3.7, QStringLiteral("A"))});
     bytes += "C0002\t2024/03/05\t14:08:00\tabc\t3.7\tA\tauto\t25\t40mOhm\r\n"; // resistance not a number
-    bytes += "C0003\t2024/13/05\t14:08:00\t25\t3.7\tA\tauto\t25\t40mOhm\r\n"; // month 13
-    bytes += "C0004\t2024/03/05\t14:08:00\t25\t3.7\r\n";                     // cut short
+    bytes += "C0003\t2024/13/05\t14:08:00\t25\t3.7\tA\tauto\t25\t40mOhm\r\n";  // month 13
+    bytes += "C0004\t2024/03/05\t14:08:00\t25\t3.7\r\n";                       // cut short
     bytes += QByteArray("\x01\x02\xff garbage\r\n");
     bytes += cellLine(cell(QStringLiteral("C0005"), 30, 3.7, QStringLiteral("A")));
     bytes += "C0006\t2024/03/05\t14:0"; // the write a pulled plug interrupted

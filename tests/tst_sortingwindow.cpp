@@ -12,10 +12,10 @@
 
 #include <QAbstractItemModel>
 #include <QComboBox>
-#include <QScreen>
 #include <QLabel>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -156,7 +156,8 @@ void TestSortingWindow::manualCaptureAndRefusal()
         QCOMPARE(rig.cells().size(), 1);
     } else {
         QCOMPARE(rig.cells().size(), 0);
-        QVERIFY2(rig.window->statusText().startsWith(QStringLiteral("Not captured: ")), qPrintable(rig.window->statusText()));
+        QVERIFY2(rig.window->statusText().startsWith(QStringLiteral("Not captured: ")),
+                 qPrintable(rig.window->statusText()));
         QVERIFY2(rig.window->statusText().contains(why), qPrintable(rig.window->statusText()));
         QCOMPARE(rig.tone.played, 0);
     }
@@ -396,9 +397,8 @@ void TestSortingWindow::placedBesideAndOnScreen()
     // On the screen as far as it fits (the test screen may be smaller than the window).
     const auto onScreen = [&] {
         const QRect frame = rig.window->frameGeometry();
-        return screen.contains(frame.topLeft())
-            && (frame.width() > screen.width() || frame.right() <= screen.right())
-            && (frame.height() > screen.height() || frame.bottom() <= screen.bottom());
+        return screen.contains(frame.topLeft()) && (frame.width() > screen.width() || frame.right() <= screen.right())
+               && (frame.height() > screen.height() || frame.bottom() <= screen.bottom());
     };
     QVERIFY(onScreen());
     QCOMPARE(rig.window->frameGeometry().top(), main.frameGeometry().top());

@@ -49,7 +49,8 @@ void TestStartTime::parse_data()
     QTest::newRow("zero month and day: today's") << "2010/0/00 1:2:3" << Kind::Accepted << "2010/03/05 01:02:03";
     QTest::newRow("minute 123 keeps 23") << "2010/05/06 12:123:56" << Kind::Accepted << "2010/05/06 12:23:56";
     QTest::newRow("nothing after the seconds' colon") << "2010/05/06 12:34:" << Kind::Accepted << "2010/05/06 12:34:00";
-    QTest::newRow("a long year keeps its last four digits") << "12010/05/06 1:2:3" << Kind::Accepted << "2010/05/06 01:02:03";
+    QTest::newRow("a long year keeps its last four digits")
+        << "12010/05/06 1:2:3" << Kind::Accepted << "2010/05/06 01:02:03";
 
     QTest::newRow("no slash") << "2010-05-06 12:34:56" << Kind::AskAgain << "";
     QTest::newRow("only a time") << "12:34:56" << Kind::AskAgain << "";
@@ -79,12 +80,17 @@ void TestStartTime::notInTheCalendarSaysWhy_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("failure");
-    QTest::newRow("30 February") << "2024/02/30 10:00:00" << "2024/02/30 10:00:00 is not a date and time of the calendar.";
-    QTest::newRow("hour 25, short fields") << "24/2/28 25:0:0" << "2024/02/28 25:00:00 is not a date and time of the calendar.";
-    QTest::newRow("29 February of 2023") << "23/2/29 1:0:0" << "2023/02/29 01:00:00 is not a date and time of the calendar.";
-    QTest::newRow("second 60") << "2010/05/06 23:59:60" << "2010/05/06 23:59:60 is not a date and time of the calendar.";
+    QTest::newRow("30 February") << "2024/02/30 10:00:00"
+                                 << "2024/02/30 10:00:00 is not a date and time of the calendar.";
+    QTest::newRow("hour 25, short fields") << "24/2/28 25:0:0"
+                                           << "2024/02/28 25:00:00 is not a date and time of the calendar.";
+    QTest::newRow("29 February of 2023") << "23/2/29 1:0:0"
+                                         << "2023/02/29 01:00:00 is not a date and time of the calendar.";
+    QTest::newRow("second 60") << "2010/05/06 23:59:60"
+                               << "2010/05/06 23:59:60 is not a date and time of the calendar.";
     // No fields to make a date of: nothing to say about the calendar.
-    QTest::newRow("no room for the hour") << "/:" << "";
+    QTest::newRow("no room for the hour") << "/:"
+                                          << "";
 }
 
 void TestStartTime::notInTheCalendarSaysWhy()
@@ -104,16 +110,26 @@ void TestStartTime::dating_data()
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("time");
 
-    QTest::newRow("h 60, first row") << "2010/05/06 12:34:56" << 60 << 1 << "2010/05/06" << "12:34:56";
-    QTest::newRow("h 60, second row") << "2010/05/06 12:34:56" << 60 << 2 << "2010/05/06" << "12:35:56";
-    QTest::newRow("h 255, third row") << "2010/05/06 12:34:56" << 255 << 3 << "2010/05/06" << "12:43:26";
-    QTest::newRow("h 0 stays") << "2010/05/06 12:34:56" << 0 << 3 << "2010/05/06" << "12:34:56";
-    QTest::newRow("month end, h 60") << "2010/04/30 23:59:30" << 60 << 2 << "2010/05/01" << "00:00:30";
-    QTest::newRow("leap day, h 255") << "2012/02/28 23:58:00" << 255 << 2 << "2012/02/29" << "00:02:15";
-    QTest::newRow("no leap day in 2011, h 255") << "2011/02/28 23:58:00" << 255 << 2 << "2011/03/01" << "00:02:15";
-    QTest::newRow("year end, h 60") << "2010/12/31 23:59:30" << 60 << 2 << "2011/01/01" << "00:00:30";
-    QTest::newRow("year end, h 255") << "2010/12/31 23:58:00" << 255 << 3 << "2011/01/01" << "00:06:30";
-    QTest::newRow("many days later") << "2010/12/31 00:00:00" << 255 << 1000 << "2011/01/02" << "22:45:45";
+    QTest::newRow("h 60, first row") << "2010/05/06 12:34:56" << 60 << 1 << "2010/05/06"
+                                     << "12:34:56";
+    QTest::newRow("h 60, second row") << "2010/05/06 12:34:56" << 60 << 2 << "2010/05/06"
+                                      << "12:35:56";
+    QTest::newRow("h 255, third row") << "2010/05/06 12:34:56" << 255 << 3 << "2010/05/06"
+                                      << "12:43:26";
+    QTest::newRow("h 0 stays") << "2010/05/06 12:34:56" << 0 << 3 << "2010/05/06"
+                               << "12:34:56";
+    QTest::newRow("month end, h 60") << "2010/04/30 23:59:30" << 60 << 2 << "2010/05/01"
+                                     << "00:00:30";
+    QTest::newRow("leap day, h 255") << "2012/02/28 23:58:00" << 255 << 2 << "2012/02/29"
+                                     << "00:02:15";
+    QTest::newRow("no leap day in 2011, h 255") << "2011/02/28 23:58:00" << 255 << 2 << "2011/03/01"
+                                                << "00:02:15";
+    QTest::newRow("year end, h 60") << "2010/12/31 23:59:30" << 60 << 2 << "2011/01/01"
+                                    << "00:00:30";
+    QTest::newRow("year end, h 255") << "2010/12/31 23:58:00" << 255 << 3 << "2011/01/01"
+                                     << "00:06:30";
+    QTest::newRow("many days later") << "2010/12/31 00:00:00" << 255 << 1000 << "2011/01/02"
+                                     << "22:45:45";
 }
 
 void TestStartTime::dating()

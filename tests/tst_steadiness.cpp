@@ -80,10 +80,10 @@ void TestSteadiness::sequences_data()
     // Five equal readings span the 0.6 s hold: captured at the fifth.
     QTest::newRow("steady") << repeat(QStringLiteral("25.00 3.700"), 6) << QList<int>{4};
     QTest::newRow("four readings are too short") << repeat(QStringLiteral("25.00 3.700"), 4) << QList<int>{};
-    QTest::newRow("settling transient")
-        << (QStringList{QStringLiteral("40.00 3.500"), QStringLiteral("31.00 3.650"), QStringLiteral("27.00 3.690")}
-            + repeat(QStringLiteral("25.10 3.700"), 5))
-        << QList<int>{7};
+    QTest::newRow("settling transient") << (QStringList{QStringLiteral("40.00 3.500"), QStringLiteral("31.00 3.650"),
+                                                        QStringLiteral("27.00 3.690")}
+                                            + repeat(QStringLiteral("25.10 3.700"), 5))
+                                        << QList<int>{7};
     // 1 % of 25.00 is 0.25: 25.25 is on the edge and in, 25.26 out.
     QTest::newRow("ohm noise on the tolerance edge")
         << QStringList{QStringLiteral("25.25 3.700"), QStringLiteral("25.00 3.700"), QStringLiteral("24.75 3.700"),
@@ -99,10 +99,12 @@ void TestSteadiness::sequences_data()
                        QStringLiteral("1.00 3.700"), QStringLiteral("1.00 3.700")}
         << QList<int>{4};
     // Voltage: 0.2 % of 3.700 is 0.0074.
-    QTest::newRow("volt noise in") << (QStringList{QStringLiteral("25.00 3.707")} + repeat(QStringLiteral("25.00 3.700"), 4))
-                                  << QList<int>{4};
-    QTest::newRow("volt noise out") << (QStringList{QStringLiteral("25.00 3.708")} + repeat(QStringLiteral("25.00 3.700"), 4))
-                                   << QList<int>{};
+    QTest::newRow("volt noise in") << (QStringList{QStringLiteral("25.00 3.707")}
+                                       + repeat(QStringLiteral("25.00 3.700"), 4))
+                                   << QList<int>{4};
+    QTest::newRow("volt noise out") << (QStringList{QStringLiteral("25.00 3.708")}
+                                        + repeat(QStringLiteral("25.00 3.700"), 4))
+                                    << QList<int>{};
     QTest::newRow("no reading and OL never capture")
         << (repeat(QStringLiteral("---- 0.000"), 6) + repeat(QStringLiteral("OL 3.700"), 6)
             + repeat(QStringLiteral("25.00 OL"), 6) + repeat(QStringLiteral("25.00 -OL"), 6))
@@ -113,8 +115,9 @@ void TestSteadiness::sequences_data()
                        QStringLiteral("25.00 3.700"), QStringLiteral("25.00 3.700")}
         << QList<int>{7};
     QTest::newRow("range change during the hold restarts it")
-        << QStringList{QStringLiteral("25.00 3.700"), QStringLiteral("25.00 3.700"), QStringLiteral("25.00 3.700"),
-                       QStringLiteral("25.0 3.700 r2"), QStringLiteral("25.0 3.700 r2"), QStringLiteral("25.0 3.700 r2"),
+        << QStringList{QStringLiteral("25.00 3.700"),   QStringLiteral("25.00 3.700"),
+                       QStringLiteral("25.00 3.700"),   QStringLiteral("25.0 3.700 r2"),
+                       QStringLiteral("25.0 3.700 r2"), QStringLiteral("25.0 3.700 r2"),
                        QStringLiteral("25.0 3.700 r2"), QStringLiteral("25.0 3.700 r2")}
         << QList<int>{7};
     QTest::newRow("No COM during the hold restarts it")
@@ -123,10 +126,10 @@ void TestSteadiness::sequences_data()
                        QStringLiteral("25.00 3.700"), QStringLiteral("25.00 3.700")}
         << QList<int>{7};
     // One "----" between two cells is a lift, however short it was.
-    QTest::newRow("lift of one poll")
-        << (repeat(QStringLiteral("25.00 3.700"), 5) + QStringList{QStringLiteral("---- 0.000")}
-            + repeat(QStringLiteral("60.00 3.600"), 5))
-        << QList<int>{4, 10};
+    QTest::newRow("lift of one poll") << (repeat(QStringLiteral("25.00 3.700"), 5)
+                                          + QStringList{QStringLiteral("---- 0.000")}
+                                          + repeat(QStringLiteral("60.00 3.600"), 5))
+                                      << QList<int>{4, 10};
     // A lift that fell between two polls is not seen: the next cell waits for a real lift.
     QTest::newRow("lift shorter than one poll is not seen")
         << (repeat(QStringLiteral("25.00 3.700"), 5) + repeat(QStringLiteral("60.00 3.600"), 5)
@@ -137,10 +140,10 @@ void TestSteadiness::sequences_data()
         << (repeat(QStringLiteral("25.00 3.700"), 5) + QStringList{QStringLiteral("25.00 -0.049")}
             + repeat(QStringLiteral("25.00 3.700"), 5))
         << QList<int>{4, 10};
-    QTest::newRow("No COM is no lift")
-        << (repeat(QStringLiteral("25.00 3.700"), 5) + QStringList{QStringLiteral("nocom")}
-            + repeat(QStringLiteral("25.00 3.700"), 5))
-        << QList<int>{4};
+    QTest::newRow("No COM is no lift") << (repeat(QStringLiteral("25.00 3.700"), 5)
+                                           + QStringList{QStringLiteral("nocom")}
+                                           + repeat(QStringLiteral("25.00 3.700"), 5))
+                                       << QList<int>{4};
 }
 
 void TestSteadiness::sequences()

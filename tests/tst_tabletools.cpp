@@ -118,8 +118,12 @@ void TestTableTools::csvInBothLocales_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QString>("second");
-    QTest::newRow("English") << "en_GB" << "," << "1.520";
-    QTest::newRow("German") << "de_DE" << ";" << "1,520";
+    QTest::newRow("English") << "en_GB"
+                             << ","
+                             << "1.520";
+    QTest::newRow("German") << "de_DE"
+                            << ";"
+                            << "1,520";
 }
 
 void TestTableTools::csvInBothLocales()

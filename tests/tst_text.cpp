@@ -77,8 +77,8 @@ void TestText::addSeconds_data()
     QTest::newRow("no such time stays") << "2023/02/28 24:00:00" << qint64(5) << "2023/02/28 24:00:00";
     QTest::newRow("letters in a field stay") << "2023/0a/28 10:00:00" << qint64(5) << "2023/0a/28 10:00:00";
     QTest::newRow("back across a leap day") << "2024/03/01 00:00:01" << qint64(-2) << "2024/02/29 23:59:59";
-    QTest::newRow("back two days and a second") << "2025/01/01 00:00:00" << qint64(-2 * 86400 - 1)
-                                                << "2024/12/29 23:59:59";
+    QTest::newRow("back two days and a second")
+        << "2025/01/01 00:00:00" << qint64(-2 * 86400 - 1) << "2024/12/29 23:59:59";
     QTest::newRow("back to midnight, no carry") << "2024/03/01 00:00:10" << qint64(-10) << "2024/03/01 00:00:00";
     QTest::newRow("a long interval") << "2026/12/07 09:30:00" << qint64(86400 * 400) << "2028/01/11 09:30:00";
 }

@@ -3,21 +3,21 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFormLayout>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QHeaderView>
-#include <QLabel>
-#include <QTableWidget>
-#include <QVBoxLayout>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <QFormLayout>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace ui {
 
@@ -44,8 +44,8 @@ void QtDialogs::detailedMessage(QWidget *parent, Icon icon, const QString &title
     box.exec();
 }
 
-std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &title,
-                                            const QString &prompt, const QString &defaultText)
+std::optional<QString> QtDialogs::inputText(QWidget *parent, const QString &title, const QString &prompt,
+                                            const QString &defaultText)
 {
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);

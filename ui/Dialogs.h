@@ -3,8 +3,8 @@
 #include "ui/PortNames.h"
 
 #include <QList>
-#include <QtGlobal>
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 
 class QWidget;
@@ -31,8 +31,8 @@ public:
     // A message that does not wait for its answer: the program runs on behind it.
     virtual void notice(QWidget *parent, const QString &title, const QString &text) = 0;
     // std::nullopt on cancel.
-    virtual std::optional<QString> inputText(QWidget *parent, const QString &title,
-                                             const QString &prompt, const QString &defaultText) = 0;
+    virtual std::optional<QString> inputText(QWidget *parent, const QString &title, const QString &prompt,
+                                             const QString &defaultText) = 0;
     // The filters are in the classic "Name (*.ext)|*.ext|" form. Empty result on cancel.
     virtual QString openFileName(QWidget *parent, const QString &filter) = 0;
     // Asks before replacing an existing file. Empty result on cancel.

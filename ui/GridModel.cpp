@@ -13,7 +13,7 @@ uint32_t narrow(qsizetype n)
     return static_cast<uint32_t>(std::clamp<qsizetype>(n, 0, UINT32_MAX));
 }
 
-template<typename T>
+template <typename T>
 void releaseSpare(std::vector<T> &v)
 {
     // After a large list is cut back, give the memory back rather than keep it for a

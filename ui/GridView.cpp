@@ -20,8 +20,7 @@ class FixedColumnDelegate final : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         const QWidget *widget = option.widget;
         QStyle *style = widget ? widget->style() : nullptr;
@@ -78,9 +77,8 @@ GridView::GridView(GridModel &grid, QWidget *parent)
     colsHeader->setHighlightSections(false);
     colsHeader->setStretchLastSection(false);
 
-    connect(this, &QTableView::clicked, this, [this](const QModelIndex &index) {
-        emit cellClicked(index.row() + 1, index.column());
-    });
+    connect(this, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { emit cellClicked(index.row() + 1, index.column()); });
     connect(colsHeader, &QHeaderView::sectionClicked, this, [this](int section) {
         m_row = 0;
         m_col = section;

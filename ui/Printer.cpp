@@ -9,16 +9,15 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QHash>
-#include <QRawFont>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRawFont>
 
 namespace ui {
 
 namespace {
-
 
 // Ink gathered for one page. A ruled table draws every rule once per row, so most of its
 // segments continue or repeat the one before; the PDF engine's cost is per call, so

@@ -45,8 +45,7 @@ SerialPort::OpenResult QtSerialPort::open()
         m_openError = m_port->errorString();
         m_port->clearError();
         switch (e) {
-        case QSerialPort::DeviceNotFoundError:
-            return OpenResult::NotFound;
+        case QSerialPort::DeviceNotFoundError: return OpenResult::NotFound;
         case QSerialPort::PermissionError:
             // Qt reports a device held by another program (its lock file or TIOCEXCL) and
             // a device this user may not open alike; the file's access rights tell them apart.
@@ -55,16 +54,13 @@ SerialPort::OpenResult QtSerialPort::open()
                 return OpenResult::NoPermission;
 #endif
             return OpenResult::AlreadyInUse;
-        default:
-            return OpenResult::Failed;
+        default: return OpenResult::Failed;
         }
     }
     // Set the line after every open: a device keeps whatever the last program left.
-    const bool ok = m_port->setBaudRate(QSerialPort::Baud9600)
-        && m_port->setParity(QSerialPort::NoParity)
-        && m_port->setDataBits(QSerialPort::Data8)
-        && m_port->setStopBits(QSerialPort::OneStop)
-        && m_port->setFlowControl(QSerialPort::NoFlowControl);
+    const bool ok = m_port->setBaudRate(QSerialPort::Baud9600) && m_port->setParity(QSerialPort::NoParity)
+                    && m_port->setDataBits(QSerialPort::Data8) && m_port->setStopBits(QSerialPort::OneStop)
+                    && m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
         m_openError = m_port->errorString();
         m_port->close();

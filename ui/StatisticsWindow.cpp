@@ -11,9 +11,14 @@ namespace ui {
 
 namespace {
 
-const QStringList Figures{QStringLiteral("Numbers"), QStringLiteral("Minimum"), QStringLiteral("Maximum"),
-                          QStringLiteral("Mean"),    QStringLiteral("Standard deviation"),
-                          QStringLiteral("OL"),      QStringLiteral("-OL"),     QStringLiteral("----")};
+const QStringList Figures{QStringLiteral("Numbers"),
+                          QStringLiteral("Minimum"),
+                          QStringLiteral("Maximum"),
+                          QStringLiteral("Mean"),
+                          QStringLiteral("Standard deviation"),
+                          QStringLiteral("OL"),
+                          QStringLiteral("-OL"),
+                          QStringLiteral("----")};
 
 // Figures as the list writes its readings: the extremes with the readings' decimals, the
 // mean with one more, the deviation with two more.

@@ -29,7 +29,7 @@ QAction *addAction(QTableView &view, const QString &text, const QKeySequence &ke
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setShortcutVisibleInContextMenu(true);
     action->setToolTip(QStringLiteral("%1 (%2)").arg(QString(text).remove(QLatin1String("...")),
-                                                    key.toString(QKeySequence::NativeText)));
+                                                     key.toString(QKeySequence::NativeText)));
     view.addAction(action);
     return action;
 }
@@ -239,9 +239,9 @@ QString exportCsvFile(QWidget *parent, Dialogs &dialogs, bool offerMarkers,
 
 bool TableTools::exportCsv()
 {
-    return !exportCsvFile(m_view.window(), m_dialogs, true,
-                          [this](const core::CsvOptions &options) { return csvBytes(options); })
-                .isEmpty();
+    return !exportCsvFile(m_view.window(), m_dialogs, true, [this](const core::CsvOptions &options) {
+                return csvBytes(options);
+            }).isEmpty();
 }
 
 StatisticsWindow *TableTools::statisticsWindow() const

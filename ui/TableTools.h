@@ -50,10 +50,10 @@ struct TableDescription
 // the columns selected in it (a bit a column).
 struct SelectedCells
 {
-    std::vector<int> rows;          // rising
-    std::vector<quint64> columns;   // beside rows
-    quint64 anyColumn = 0;          // every column selected somewhere
-    bool wholeColumns = false;      // each selected column is selected in every row
+    std::vector<int> rows;        // rising
+    std::vector<quint64> columns; // beside rows
+    quint64 anyColumn = 0;        // every column selected somewhere
+    bool wholeColumns = false;    // each selected column is selected in every row
 };
 
 // Copy, Select All, Export CSV... and Statistics... for a table view, with their keys, the

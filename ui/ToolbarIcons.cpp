@@ -30,8 +30,8 @@ void drawDisk(QPainter &p, const QRectF &r)
     body.setColorAt(1, QColor(36, 78, 150));
     p.setPen(line(QColor(20, 40, 80), 1.0));
     p.setBrush(body);
-    const QPointF outline[] = {{0.5, 1.5}, {1.5, 0.5}, {15, 0.5}, {17.5, 3}, {17.5, 16.5}, {16.5, 17.5},
-                               {1.5, 17.5}, {0.5, 16.5}};
+    const QPointF outline[] = {{0.5, 1.5},   {1.5, 0.5},   {15, 0.5},   {17.5, 3},
+                               {17.5, 16.5}, {16.5, 17.5}, {1.5, 17.5}, {0.5, 16.5}};
     p.drawPolygon(outline, int(std::size(outline)));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(214, 218, 224));

@@ -7,9 +7,21 @@ namespace ui {
 // Every tool-bar picture of the program, drawn on a 24-unit grid at 16, 24, 32 and 48
 // pixels so that thin lines stay sharp on high-density screens.
 enum class Tool {
-    Save, Open, StartRealTime, List, Graph, Sample, Memory, Stop, ReSave, Help, // the main window's
-    Plot, Print, SaveAs, Limit,                                                  // the secondary windows'
-    Sort,                                                                        // the main window's eleventh
+    Save,
+    Open,
+    StartRealTime,
+    List,
+    Graph,
+    Sample,
+    Memory,
+    Stop,
+    ReSave,
+    Help, // the main window's
+    Plot,
+    Print,
+    SaveAs,
+    Limit, // the secondary windows'
+    Sort,  // the main window's eleventh
 };
 
 QIcon toolIcon(Tool tool);

@@ -1,4 +1,4 @@
 // Must not compile: the print desk reaching for the live poll, which the program pauses
 // for it through the hold it is given.
-#include "printing/Printing.h"
 #include "meter/LivePoll.h"
+#include "printing/Printing.h"

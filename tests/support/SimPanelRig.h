@@ -40,8 +40,9 @@ struct SimPanelRig
             return false;
         state.ComPortPath = sim.linkPath();
         panel = std::make_unique<panel::Panel>(
-            state, panel::PanelServices{port, dialogs, shell, clock, timings, sampleTickMs, dir.path(), {}, &printing,
-                                        &tone, dir.path()});
+            state,
+            panel::PanelServices{
+                port, dialogs, shell, clock, timings, sampleTickMs, dir.path(), {}, &printing, &tone, dir.path()});
         return panel->load();
     }
     QLabel *labelWidget(const char *name) const { return panel->findChild<QLabel *>(QString::fromLatin1(name)); }

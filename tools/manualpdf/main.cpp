@@ -58,7 +58,8 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption font(QStringLiteral("font"), QStringLiteral("Text font family."), QStringLiteral("FAMILY"));
+    const QCommandLineOption font(QStringLiteral("font"), QStringLiteral("Text font family."),
+                                  QStringLiteral("FAMILY"));
     const QCommandLineOption title(QStringLiteral("title"), QStringLiteral("PDF title."), QStringLiteral("TITLE"));
     parser.addOption(font);
     parser.addOption(title);
@@ -91,8 +92,8 @@ int main(int argc, char *argv[])
     QFont base(parser.isSet(font) ? parser.value(font) : QStringLiteral("DejaVu Sans"), 10);
     doc.setDefaultFont(base);
 
-    const QStringList pages = text.split(QRegularExpression(QStringLiteral("^\\s*<!--\\s*pagebreak\\s*-->\\s*$"),
-                                                            QRegularExpression::MultilineOption));
+    const QStringList pages = text.split(
+        QRegularExpression(QStringLiteral("^\\s*<!--\\s*pagebreak\\s*-->\\s*$"), QRegularExpression::MultilineOption));
     QTextCursor cursor(&doc);
     for (int i = 0; i < pages.size(); ++i) {
         QTextDocument part;

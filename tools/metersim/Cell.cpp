@@ -1,10 +1,10 @@
 #include "tools/metersim/Cell.h"
 
-#include <cmath>
-#include <numbers>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 
 namespace metersim {
 
@@ -31,8 +31,7 @@ CellValue DriftingCell::advance(double seconds)
     // Periods that share no common factor keep the wander from looking like a clean wave.
     const double ohmDrift = 0.40 * std::sin(tau * t / 307.0) + 0.12 * std::sin(tau * t / 47.0);
     const double voltDrift = -0.012 * std::sin(tau * t / 613.0) + 0.002 * std::sin(tau * t / 71.0);
-    return {25.00 + ohmDrift + noise_.uniform(-0.02, 0.02),
-            3.700 + voltDrift + noise_.uniform(-0.0006, 0.0006)};
+    return {25.00 + ohmDrift + noise_.uniform(-0.02, 0.02), 3.700 + voltDrift + noise_.uniform(-0.0006, 0.0006)};
 }
 
 } // namespace metersim

@@ -12,7 +12,10 @@ namespace metersim {
 class Prng
 {
 public:
-    explicit Prng(uint64_t seed) : state_(seed) {}
+    explicit Prng(uint64_t seed)
+        : state_(seed)
+    {
+    }
     uint64_t next();
     double uniform(double lo, double hi);
     uint8_t byte() { return static_cast<uint8_t>(next() >> 56); }
@@ -32,7 +35,10 @@ struct CellValue
 class DriftingCell
 {
 public:
-    explicit DriftingCell(uint64_t seed) : noise_(seed) {}
+    explicit DriftingCell(uint64_t seed)
+        : noise_(seed)
+    {
+    }
     // Moves the cell's clock on by one frame period and measures it.
     CellValue advance(double seconds);
 

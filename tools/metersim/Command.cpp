@@ -86,7 +86,7 @@ struct Switch
 };
 
 constexpr Switch kSwitches[] = {
-    {"volt40", Command::Kind::Volt40},       {"ohm-ol", Command::Kind::OhmOverRange},
+    {"volt40", Command::Kind::Volt40},         {"ohm-ol", Command::Kind::OhmOverRange},
     {"volt-ol", Command::Kind::VoltOverRange}, {"negative", Command::Kind::Negative},
     {"noreading", Command::Kind::NoReading},
 };
@@ -99,10 +99,8 @@ struct Counted
 };
 
 constexpr Counted kCounted[] = {
-    {"corrupt", Command::Kind::Corrupt, 1000000},
-    {"double", Command::Kind::Double, 1000000},
-    {"garbage", Command::Kind::Garbage, 65536},
-    {"answer-frame", Command::Kind::AnswerFrame, 1000},
+    {"corrupt", Command::Kind::Corrupt, 1000000},    {"double", Command::Kind::Double, 1000000},
+    {"garbage", Command::Kind::Garbage, 65536},      {"answer-frame", Command::Kind::AnswerFrame, 1000},
     {"answer-cut", Command::Kind::AnswerCut, 65536},
 };
 
@@ -113,10 +111,14 @@ struct Bare
 };
 
 constexpr Bare kBare[] = {
-    {"drift", Command::Kind::Drift},   {"silent", Command::Kind::Silent},
-    {"resume", Command::Kind::Resume}, {"return", Command::Kind::Return},
-    {"quit", Command::Kind::Quit},     {"memory-empty", Command::Kind::MemoryEmpty},
-    {"memory-full", Command::Kind::MemoryFull}, {"memory-endmark", Command::Kind::MemoryEndMark},
+    {"drift", Command::Kind::Drift},
+    {"silent", Command::Kind::Silent},
+    {"resume", Command::Kind::Resume},
+    {"return", Command::Kind::Return},
+    {"quit", Command::Kind::Quit},
+    {"memory-empty", Command::Kind::MemoryEmpty},
+    {"memory-full", Command::Kind::MemoryFull},
+    {"memory-endmark", Command::Kind::MemoryEndMark},
     {"lift", Command::Kind::Lift},
 };
 
@@ -221,8 +223,7 @@ ParsedLine parseCommand(std::string_view line)
         const std::string arg(w[1]);
         char *end = nullptr;
         const double seconds = std::strtod(arg.c_str(), &end);
-        if (args != 1 || end != arg.c_str() + arg.size() || !std::isfinite(seconds) || seconds <= 0
-            || seconds > 86400)
+        if (args != 1 || end != arg.c_str() + arg.size() || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
             return fail("vanish takes seconds until the meter returns, more than 0 and at most 86400");
         c.number = std::max(1, static_cast<int>(std::lround(seconds * 1000)));
         return ok(c);

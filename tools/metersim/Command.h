@@ -10,27 +10,27 @@ namespace metersim {
 struct Command
 {
     enum class Kind {
-        Range,       // number = range code
-        Volt40,      // on
+        Range,  // number = range code
+        Volt40, // on
         OhmOverRange,
         VoltOverRange,
         Negative,
         NoReading,
-        Set,         // number = ohm count, second = volt count
+        Set, // number = ohm count, second = volt count
         Drift,
-        Status,      // number = raw status byte
+        Status, // number = raw status byte
         StatusAuto,
         Silent,
         Resume,
-        Corrupt,     // number = frames
-        Double,      // number = frames
-        Garbage,     // number = bytes
-        Vanish,      // number = milliseconds until return, 0 = stay away
+        Corrupt, // number = frames
+        Double,  // number = frames
+        Garbage, // number = bytes
+        Vanish,  // number = milliseconds until return, 0 = stay away
         Return,
-        Period,      // number = milliseconds
+        Period, // number = milliseconds
         MemoryEmpty,
         MemoryDefault,
-        MemoryFile,  // text = path
+        MemoryFile,   // text = path
         MemoryBlocks, // number = blocks, second = records in each
         MemoryFull,
         MemoryEndMark,

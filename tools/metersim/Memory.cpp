@@ -30,8 +30,7 @@ void appendBlock(std::vector<uint8_t> &memory, const BlockPlan &plan, Prng &prng
     const int range = plan.status & statusbit::RangeMask;
     const bool volt40 = (plan.status & statusbit::Volt40) != 0;
     for (int i = 0; i < plan.records; ++i) {
-        const double r = plan.milliOhm + plan.milliOhmStep * i
-                         + prng.uniform(-plan.milliOhmNoise, plan.milliOhmNoise);
+        const double r = plan.milliOhm + plan.milliOhmStep * i + prng.uniform(-plan.milliOhmNoise, plan.milliOhmNoise);
         const double v = plan.volts + plan.voltsStep * i + prng.uniform(-plan.voltsNoise, plan.voltsNoise);
         const Reading reading{ohmCount(r, range), voltCount(v, volt40), plan.status};
         const Payload p = encodePayload(reading);

@@ -95,7 +95,9 @@ bool MeterPort::readAvailable(std::vector<uint8_t> &out)
 
 bool DeviceLink::pointAt(const std::string &target, std::string &error)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (lstat(path_.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
         error = path_ + " exists and is not a symlink";
         return false;

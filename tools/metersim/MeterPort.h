@@ -41,7 +41,10 @@ private:
 class DeviceLink
 {
 public:
-    explicit DeviceLink(std::string path) : path_(std::move(path)) {}
+    explicit DeviceLink(std::string path)
+        : path_(std::move(path))
+    {
+    }
     ~DeviceLink() { remove(); }
     DeviceLink(const DeviceLink &) = delete;
     DeviceLink &operator=(const DeviceLink &) = delete;

@@ -26,8 +26,8 @@ Payload encodePayload(const Reading &r)
     // Counts are clamped so that a bad value can never spill into the neighbouring byte.
     const auto ohm = static_cast<unsigned>(std::clamp(r.ohmCount, 0, 0xFFFF));
     const auto volt = static_cast<unsigned>(std::clamp(r.voltCount, 0, 0xFFFF));
-    return {static_cast<uint8_t>(ohm >> 8), static_cast<uint8_t>(ohm & 0xFF),
-            static_cast<uint8_t>(volt >> 8), static_cast<uint8_t>(volt & 0xFF), r.status};
+    return {static_cast<uint8_t>(ohm >> 8), static_cast<uint8_t>(ohm & 0xFF), static_cast<uint8_t>(volt >> 8),
+            static_cast<uint8_t>(volt & 0xFF), r.status};
 }
 
 Frame encodeFrame(const Reading &r)

@@ -1,9 +1,9 @@
 #include "tools/metersim/Simulator.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -40,8 +40,10 @@ void say(const std::string &line)
 }
 
 Simulator::Simulator(SimConfig config)
-    : config_(std::move(config)), cell_(config_.seed), garbage_(config_.seed ^ 0x6A09E667F3BCC909ull),
-      benchNoise_(config_.seed ^ 0xBB67AE8584CAA73Bull)
+    : config_(std::move(config))
+    , cell_(config_.seed)
+    , garbage_(config_.seed ^ 0x6A09E667F3BCC909ull)
+    , benchNoise_(config_.seed ^ 0xBB67AE8584CAA73Bull)
 {
 }
 
@@ -61,7 +63,9 @@ int Simulator::start(const std::vector<std::string> &startCommands)
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
     sigaddset(&set, SIGTERM);
-    struct sigaction hup{};
+    struct sigaction hup
+    {
+    };
     if (sigaction(SIGHUP, nullptr, &hup) == 0 && hup.sa_handler != SIG_IGN) // respect nohup
         sigaddset(&set, SIGHUP);
     if (sigprocmask(SIG_BLOCK, &set, nullptr) != 0

@@ -77,9 +77,9 @@ private:
     int corruptLeft_ = 0;
     bool corruptStartNext_ = true;
     int doubleLeft_ = 0;
-    int answerFramesLeft_ = 0;         // requests answered by a live frame
-    std::optional<int> answerCut_;     // bytes of the next answer before falling silent
-    bool cutting_ = false;             // the answer being sent is cut short
+    int answerFramesLeft_ = 0;     // requests answered by a live frame
+    std::optional<int> answerCut_; // bytes of the next answer before falling silent
+    bool cutting_ = false;         // the answer being sent is cut short
 
     struct BenchCell
     {

@@ -50,8 +50,7 @@ void Simulator::abandonDump()
     cutting_ = false;
     if (!dump_.active())
         return;
-    say("dump abandoned after " + std::to_string(dump_.sent()) + " of " + std::to_string(dump_.total())
-        + " bytes");
+    say("dump abandoned after " + std::to_string(dump_.sent()) + " of " + std::to_string(dump_.total()) + " bytes");
     dump_.cancel();
 }
 
@@ -96,9 +95,7 @@ std::string Simulator::apply(const Command &c)
         batch_.reset();
         lift();
         break;
-    case K::CellsCount:
-        startBatch(cellBatch(c.number, config_.seed), Clock::now());
-        break;
+    case K::CellsCount: startBatch(cellBatch(c.number, config_.seed), Clock::now()); break;
     case K::CellsFile: {
         std::string error;
         auto cells = readCellFile(c.text, error);

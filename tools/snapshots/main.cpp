@@ -6,6 +6,8 @@
 //   dorvel-snapshots --medium-pictures OUTDIR   (the installation medium's pictures)
 #include "core/AppState.h"
 #include "files/FileListWindow.h"
+#include "logger/DataListWindow.h"
+#include "logger/MemoryWindow.h"
 #include "meter/PortWindow.h"
 #include "panel/CommandBar.h"
 #include "panel/Panel.h"
@@ -15,14 +17,12 @@
 #include "realtime/RealTimeGraph.h"
 #include "realtime/RealTimeList.h"
 #include "realtime/RealTimeRange.h"
-#include "logger/DataListWindow.h"
-#include "logger/MemoryWindow.h"
+#include "ui/AppIcon.h"
 #include "ui/fakes/FakeClock.h"
 #include "ui/fakes/FakePortEnumerator.h"
 #include "ui/fakes/FakeSerialPort.h"
 #include "ui/fakes/RecordingShell.h"
 #include "ui/fakes/ScriptedDialogs.h"
-#include "ui/AppIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +40,8 @@ namespace {
 // One live frame: 0x02, resistance and voltage counts big-endian, status, 0x03.
 QByteArray frame(int ohm, int volt, int status)
 {
-    const char bytes[] = {0x02, char(ohm >> 8), char(ohm & 0xFF), char(volt >> 8), char(volt & 0xFF), char(status), 0x03};
+    const char bytes[] = {0x02, char(ohm >> 8), char(ohm & 0xFF), char(volt >> 8), char(volt & 0xFF), char(status),
+                          0x03};
     return QByteArray(bytes, sizeof bytes);
 }
 
@@ -134,7 +135,7 @@ bool writeMediumPictures(const QString &folder)
     const QImage icon = ui::appIconImage(64);
     // The menu reads pictures by their content, so a PNG under the icon's name serves.
     bool ok = icon.save(QDir(folder).filePath(QStringLiteral("setup.ico")), "ICO")
-        || icon.save(QDir(folder).filePath(QStringLiteral("setup.ico")), "PNG");
+              || icon.save(QDir(folder).filePath(QStringLiteral("setup.ico")), "PNG");
 
     QImage board(508, 425, QImage::Format_RGB32);
     {
@@ -148,8 +149,7 @@ bool writeMediumPictures(const QString &folder)
         p.setFont(QFont(QStringLiteral("DejaVu Sans"), 26, QFont::Bold));
         p.drawText(QRect(84, 14, 400, 48), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Dorvel"));
         p.setFont(QFont(QStringLiteral("DejaVu Sans"), 11));
-        p.drawText(QRect(86, 60, 400, 40), Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("Battery tester software"));
+        p.drawText(QRect(86, 60, 400, 40), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Battery tester software"));
     }
     ok = board.save(QDir(folder).filePath(QStringLiteral("backimg.jpg")), "JPG", 90) && ok;
 
@@ -212,8 +212,8 @@ int main(int argc, char *argv[])
 
     state.ComPortPath = QStringLiteral("/dev/ttyUSB0");
     port.openResults.insert(state.ComPortPath, ui::SerialPort::OpenResult::Opened);
-    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock, meter::PollTimings{20, 1000, 1000}, SecondMs,
-                                                              work.path(), work.path()});
+    panel::Panel panel(state, panel::PanelServices{port, dialogs, shell, clock, meter::PollTimings{20, 1000, 1000},
+                                                   SecondMs, work.path(), work.path()});
     // The wall clock runs with the sampling tick, a second every SecondMs.
     QTimer seconds;
     QObject::connect(&seconds, &QTimer::timeout, [&] { clock.advanceMs(1000); });

@@ -36,7 +36,12 @@ public:
     void picture(const QRect &r, const QImage &image) override
     {
         m_log << QStringLiteral("picture %1 %2 %3 %4 of %5x%6")
-                     .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).arg(image.width()).arg(image.height());
+                     .arg(r.x())
+                     .arg(r.y())
+                     .arg(r.width())
+                     .arg(r.height())
+                     .arg(image.width())
+                     .arg(image.height());
     }
     bool newPage() override
     {
@@ -63,17 +68,14 @@ class FakePrintService final : public PrintService
 public:
     enum class Answer { Print, Cancel, Fail };
     Answer answer = Answer::Print;
-    int width = 11622;  // A4 less 5 mm margins, in twips
+    int width = 11622; // A4 less 5 mm margins, in twips
     int height = 16271;
     QStringList log;
     QStringList asked; // "choose" or "default", per request
     std::function<void(RecordingPrinter &)> configure;
 
     Started choose(QWidget *, Dialogs &, const QString &) override { return start(QStringLiteral("choose")); }
-    Started defaultPrinter(QWidget *, Dialogs &, const QString &) override
-    {
-        return start(QStringLiteral("default"));
-    }
+    Started defaultPrinter(QWidget *, Dialogs &, const QString &) override { return start(QStringLiteral("default")); }
 
 private:
     Started start(const QString &how)

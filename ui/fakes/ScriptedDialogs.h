@@ -48,8 +48,7 @@ public:
         messages.append({icon, title, text, details});
     }
     void notice(QWidget *, const QString &, const QString &text) override { notices.append(text); }
-    std::optional<QString> inputText(QWidget *, const QString &, const QString &prompt,
-                                     const QString &) override
+    std::optional<QString> inputText(QWidget *, const QString &, const QString &prompt, const QString &) override
     {
         inputPrompts.append(prompt);
         return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.dequeue();
