@@ -1,5 +1,6 @@
 #include "cli/Args.h"
 
+#include "cli/Commands.h"
 #include "cli/Output.h"
 
 #include <QRegularExpression>
@@ -109,6 +110,21 @@ int usageError(const QString &command, const QString &text)
 {
     writeError(QStringLiteral("dorvel-cli %1: %2\nTry 'dorvel-cli %1 --help'.").arg(command, text));
     return UsageError;
+}
+
+std::optional<int> helpOrUsageError(const QString &command, const Args &args, const QString &positionalName)
+{
+    if (args.help) {
+        writeOut(usage(command).toLocal8Bit());
+        return Success;
+    }
+    if (!args.error.isEmpty())
+        return usageError(command, args.error);
+    if (args.positional.isEmpty())
+        return usageError(command, QStringLiteral("which %1?").arg(positionalName));
+    if (args.positional.size() > 1)
+        return usageError(command, QStringLiteral("one %1 only").arg(positionalName));
+    return std::nullopt;
 }
 
 } // namespace cli

@@ -47,4 +47,9 @@ std::optional<qint64> duration(const QString &text);
 // UsageError.
 int usageError(const QString &command, const QString &text);
 
+// What a command that takes one DEVICE or FILE does first: answers --help (Success), or
+// says a usage error, a missing or a second positional word (UsageError). nullopt: the
+// command goes on, with exactly one positional word.
+std::optional<int> helpOrUsageError(const QString &command, const Args &args, const QString &positionalName);
+
 } // namespace cli

@@ -73,15 +73,8 @@ int runConvert(const QStringList &words)
                                         {{QStringLiteral("--separator")}},
                                         {{QStringLiteral("--decimal")}},
                                         {{QStringLiteral("--output"), QStringLiteral("-o")}}});
-    if (args.help) {
-        writeOut(usage(name).toLocal8Bit());
-        return Success;
-    }
-    if (!args.error.isEmpty())
-        return usageError(name, args.error);
-    if (args.positional.size() != 1)
-        return usageError(name,
-                          args.positional.isEmpty() ? QStringLiteral("which FILE?") : QStringLiteral("one FILE only"));
+    if (const auto status = helpOrUsageError(name, args, QStringLiteral("FILE")))
+        return *status;
     const QString to = args.has(QStringLiteral("--to")) ? args.value(QStringLiteral("--to")) : QStringLiteral("csv");
     if (to != QLatin1String("csv") && to != QLatin1String("json"))
         return usageError(name, QStringLiteral("--to is csv or json"));

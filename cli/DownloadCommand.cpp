@@ -52,15 +52,8 @@ int runDownload(const QStringList &words)
                                         {{QStringLiteral("--start"), QStringLiteral("-s")}},
                                         {{QStringLiteral("--format"), QStringLiteral("-f")}},
                                         {{QStringLiteral("--timeout")}}});
-    if (args.help) {
-        writeOut(usage(name).toLocal8Bit());
-        return Success;
-    }
-    if (!args.error.isEmpty())
-        return usageError(name, args.error);
-    if (args.positional.size() != 1)
-        return usageError(name, args.positional.isEmpty() ? QStringLiteral("which DEVICE?")
-                                                          : QStringLiteral("one DEVICE only"));
+    if (const auto status = helpOrUsageError(name, args, QStringLiteral("DEVICE")))
+        return *status;
     const auto format = formatOf(
         args.has(QStringLiteral("--format")) ? args.value(QStringLiteral("--format")) : QStringLiteral("text"), false);
     if (!format)

@@ -18,15 +18,8 @@ int runRead(const QStringList &words)
                                         {{QStringLiteral("--interval"), QStringLiteral("-i")}},
                                         {{QStringLiteral("--format"), QStringLiteral("-f")}},
                                         {{QStringLiteral("--timeout")}}});
-    if (args.help) {
-        writeOut(usage(name).toLocal8Bit());
-        return Success;
-    }
-    if (!args.error.isEmpty())
-        return usageError(name, args.error);
-    if (args.positional.size() != 1)
-        return usageError(name, args.positional.isEmpty() ? QStringLiteral("which DEVICE?")
-                                                          : QStringLiteral("one DEVICE only"));
+    if (const auto status = helpOrUsageError(name, args, QStringLiteral("DEVICE")))
+        return *status;
     int count = 0;
     if (args.has(QStringLiteral("--count"))) {
         const auto n = positiveInt(args.value(QStringLiteral("--count")));

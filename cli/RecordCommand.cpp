@@ -56,15 +56,8 @@ int runRecord(const QStringList &words)
                                         {{QStringLiteral("--output"), QStringLiteral("-o")}},
                                         {{QStringLiteral("--duration"), QStringLiteral("-d")}},
                                         {{QStringLiteral("--count"), QStringLiteral("-n")}}});
-    if (args.help) {
-        writeOut(usage(name).toLocal8Bit());
-        return Success;
-    }
-    if (!args.error.isEmpty())
-        return usageError(name, args.error);
-    if (args.positional.size() != 1)
-        return usageError(name, args.positional.isEmpty() ? QStringLiteral("which DEVICE?")
-                                                          : QStringLiteral("one DEVICE only"));
+    if (const auto status = helpOrUsageError(name, args, QStringLiteral("DEVICE")))
+        return *status;
     // The desktop's sampling intervals: whole seconds, 1 to 86400.
     const auto interval = positiveInt(args.value(QStringLiteral("--interval")));
     if (!interval || *interval > 86400)
