@@ -10,15 +10,18 @@ namespace cli {
 
 namespace {
 
-// Reached from the signal handler, which may touch nothing else.
+// Reached from the signal handler, which may touch nothing else: the one piece of state
+// that has to be global, as a signal handler takes no context.
 volatile sig_atomic_t g_writeFd = -1;
 
 void onSignal(int number)
 {
     const int saved = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
-    if (g_writeFd >= 0) [[maybe_unused]]
-        const auto n = ::write(g_writeFd, &byte, 1);
+    if (g_writeFd >= 0) {
+        // A full pipe already holds a stop; nothing else is worth doing here.
+        [[maybe_unused]] const ssize_t n = ::write(g_writeFd, &byte, 1);
+    }
     errno = saved;
 }
 
