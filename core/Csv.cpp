@@ -67,27 +67,31 @@ QString csvField(const CsvColumn &column, const QString &text, const CsvOptions 
 QByteArray csvDocument(const QList<CsvColumn> &columns, int rowCount,
                        const std::function<QString(int row, int column)> &cell, const CsvOptions &options)
 {
-    QString text;
-    text.reserve((rowCount + 1) * columns.size() * 10);
-    // The mark goes in as a character, so the bytes are made once, not copied behind it.
+    // Made UTF-8 a line at a time: a long list never holds its whole text twice.
+    QByteArray bytes;
+    bytes.reserve(qsizetype(rowCount + 1) * columns.size() * 10);
     if (options.byteOrderMark)
-        text += QChar(0xFEFF);
+        bytes += QByteArrayLiteral("\xEF\xBB\xBF");
     const QLatin1String lineEnd("\r\n");
+    QString line;
     for (qsizetype c = 0; c < columns.size(); ++c) {
         if (c > 0)
-            text += options.separator;
-        text += quotedIfNeeded(csvHeader(columns[c]), options.separator);
+            line += options.separator;
+        line += quotedIfNeeded(csvHeader(columns[c]), options.separator);
     }
-    text += lineEnd;
+    line += lineEnd;
+    bytes += line.toUtf8();
     for (int r = 0; r < rowCount; ++r) {
+        line.resize(0);
         for (qsizetype c = 0; c < columns.size(); ++c) {
             if (c > 0)
-                text += options.separator;
-            text += csvField(columns[c], cell(r, int(c)), options);
+                line += options.separator;
+            line += csvField(columns[c], cell(r, int(c)), options);
         }
-        text += lineEnd;
+        line += lineEnd;
+        bytes += line.toUtf8();
     }
-    return text.toUtf8();
+    return bytes;
 }
 
 } // namespace core
