@@ -7,7 +7,7 @@ dir=build
 extra=(-DDORVEL_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-sanitize
-  extra+=(-DDORVEL_SANITIZE=ON -DDORVEL_BUILD_MANUALS=OFF)
+  extra+=(-DDORVEL_SANITIZE=ON -DDORVEL_BUILD_MANUALS=OFF -DDORVEL_BUILD_BENCHMARKS=OFF)
   shift
 fi
 source scripts/ccache.sh
