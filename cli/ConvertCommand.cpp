@@ -42,12 +42,13 @@ QByteArray jsonOf(const ui::GridModel &grid, const QString &path, const files::H
     const auto optional = [](const std::optional<QString> &text) {
         return text ? jsonString(*text) : QStringLiteral("null");
     };
-    // Pieces appended to one text and made UTF-8 once: a long file has seventy thousand rows.
-    QString out;
-    out.reserve(qsizetype(grid.rows()) * 150);
-    out += QStringLiteral("{\"file\":%1,\"resistance_range\":%2,\"voltage_range\":%3,\"resistance_unit\":%4,"
-                          "\"voltage_unit\":\"V\",\"rows\":[")
-               .arg(jsonString(path), optional(ranges.ohm), optional(ranges.volt), jsonString(ohmUnit));
+    // Each row made UTF-8 on its own: a long file has seventy thousand, and the whole text
+    // is never held twice.
+    QByteArray bytes;
+    bytes.reserve(qsizetype(grid.rows()) * 130);
+    QString out = QStringLiteral("{\"file\":%1,\"resistance_range\":%2,\"voltage_range\":%3,\"resistance_unit\":%4,"
+                                 "\"voltage_unit\":\"V\",\"rows\":[")
+                      .arg(jsonString(path), optional(ranges.ohm), optional(ranges.volt), jsonString(ohmUnit));
     for (int r = 1; r < grid.rows(); ++r) {
         const QString ohm = grid.text(r, 3).trimmed();
         const QString volt = grid.text(r, 4).trimmed();
@@ -55,13 +56,25 @@ QByteArray jsonOf(const ui::GridModel &grid, const QString &path, const files::H
         when.replace(QLatin1Char('/'), QLatin1Char('-'));
         if (r > 1)
             out += QLatin1Char(',');
-        out += QLatin1String("\n{\"number\":") + jsonNumber(grid.text(r, 0).trimmed()) + QLatin1String(",\"time\":")
-               + jsonString(when) + QLatin1String(",\"resistance_text\":") + jsonString(ohm)
-               + QLatin1String(",\"resistance\":") + jsonNumber(ohm) + QLatin1String(",\"voltage_text\":")
-               + jsonString(volt) + QLatin1String(",\"voltage\":") + jsonNumber(volt) + QLatin1Char('}');
+        bytes += out.toUtf8();
+        out.resize(0);
+        out += QLatin1String("\n{\"number\":");
+        out += jsonNumber(grid.text(r, 0).trimmed());
+        out += QLatin1String(",\"time\":");
+        out += jsonString(when);
+        out += QLatin1String(",\"resistance_text\":");
+        out += jsonString(ohm);
+        out += QLatin1String(",\"resistance\":");
+        out += jsonNumber(ohm);
+        out += QLatin1String(",\"voltage_text\":");
+        out += jsonString(volt);
+        out += QLatin1String(",\"voltage\":");
+        out += jsonNumber(volt);
+        out += QLatin1Char('}');
     }
     out += QLatin1String("\n]}\n");
-    return out.toUtf8();
+    bytes += out.toUtf8();
+    return bytes;
 }
 
 } // namespace

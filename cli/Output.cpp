@@ -1,6 +1,6 @@
 #include "cli/Output.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,12 +84,34 @@ std::optional<Format> formatOf(const QString &name, bool csvAllowed)
 
 QString numberText(const QString &display)
 {
-    static const QRegularExpression plain(QStringLiteral("^-?\\d+(\\.\\d+)?$"));
-    return plain.match(display).hasMatch() ? display : QString();
+    // A plain decimal: an optional minus, digits, and a point with digits after it or none.
+    const auto digitsFrom = [&](qsizetype i) {
+        const qsizetype start = i;
+        while (i < display.size() && display.at(i).isDigit() && display.at(i).unicode() < 0x80)
+            ++i;
+        return i - start;
+    };
+    qsizetype i = display.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const qsizetype whole = digitsFrom(i);
+    if (whole == 0)
+        return QString();
+    i += whole;
+    if (i < display.size() && display.at(i) == QLatin1Char('.')) {
+        const qsizetype fraction = digitsFrom(i + 1);
+        if (fraction == 0)
+            return QString();
+        i += 1 + fraction;
+    }
+    return i == display.size() ? display : QString();
 }
 
 QString jsonString(const QString &text)
 {
+    const bool plain = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x20 && c != QLatin1Char('"') && c != QLatin1Char('\\');
+    });
+    if (plain)
+        return QLatin1Char('"') + text + QLatin1Char('"');
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
