@@ -127,4 +127,11 @@ std::optional<int> helpOrUsageError(const QString &command, const Args &args, co
     return std::nullopt;
 }
 
+std::optional<int> countOption(const Args &args)
+{
+    if (!args.has(QStringLiteral("--count")))
+        return 0;
+    return positiveInt(args.value(QStringLiteral("--count")));
+}
+
 } // namespace cli

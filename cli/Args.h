@@ -47,6 +47,9 @@ std::optional<qint64> duration(const QString &text);
 // UsageError.
 int usageError(const QString &command, const QString &text);
 
+// --count N: 0 when it is not given, nullopt when N is not a whole number of at least 1.
+std::optional<int> countOption(const Args &args);
+
 // What a command that takes one DEVICE or FILE does first: answers --help (Success), or
 // says a usage error, a missing or a second positional word (UsageError). nullopt: the
 // command goes on, with exactly one positional word.

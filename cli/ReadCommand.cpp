@@ -20,13 +20,10 @@ int runRead(const QStringList &words)
                                         {{QStringLiteral("--timeout")}}});
     if (const auto status = helpOrUsageError(name, args, QStringLiteral("DEVICE")))
         return *status;
-    int count = 0;
-    if (args.has(QStringLiteral("--count"))) {
-        const auto n = positiveInt(args.value(QStringLiteral("--count")));
-        if (!n)
-            return usageError(name, QStringLiteral("--count needs a whole number of at least 1"));
-        count = *n;
-    }
+    const auto countGiven = countOption(args);
+    if (!countGiven)
+        return usageError(name, QStringLiteral("--count needs a whole number of at least 1"));
+    const int count = *countGiven;
     double interval = 0;
     if (args.has(QStringLiteral("--interval"))) {
         // The live poll takes a frame at most every 150 ms; a shorter interval says nothing more.

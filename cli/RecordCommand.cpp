@@ -74,13 +74,10 @@ int runRecord(const QStringList &words)
             return usageError(name, QStringLiteral("--duration is a time such as 90s, 30m, 8h or 2d, 23d at most"));
         durationSeconds = *d;
     }
-    int count = 0;
-    if (args.has(QStringLiteral("--count"))) {
-        const auto n = positiveInt(args.value(QStringLiteral("--count")));
-        if (!n)
-            return usageError(name, QStringLiteral("--count needs a whole number of at least 1"));
-        count = *n;
-    }
+    const auto countGiven = countOption(args);
+    if (!countGiven)
+        return usageError(name, QStringLiteral("--count needs a whole number of at least 1"));
+    const int count = *countGiven;
 
     MeterLink link(args.positional.first());
     QString failure;
